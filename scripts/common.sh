@@ -1,0 +1,41 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+
+# Debian packages the program, its build and its tests need.
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-translations-l10n fonts-liberation
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "Please install as root: $*" >&2
+        return 1
+    fi
+}
+
+install_missing_packages() {
+    local missing=() package
+    for package in "${PACKAGES[@]}" "$@"; do
+        dpkg -s "$package" 2>/dev/null | grep -q '^Status: install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Release with assertions kept: NDEBUG is not defined.
+build() {
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS_RELEASE=-O2 "$@"
+    cmake --build "$BUILD"
+}

@@ -1,0 +1,32 @@
+#include "application.h"
+
+#include "buildinfo.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void prepareApplication(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("orseta"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Орсета"));
+    QApplication::setApplicationVersion(QStringLiteral(ORSETA_VERSION));
+
+    // Set for the whole application: a widget with a style sheet of its own
+    // would not inherit a font set on the window.
+    QFont font;
+    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSize(12);
+    QApplication::setFont(font);
+
+    // Qt's own context menus ("Copy", "Select All") in Bulgarian, like the rest.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
