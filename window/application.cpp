@@ -11,7 +11,6 @@
 void prepareApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("orseta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Орсета"));
     QApplication::setApplicationVersion(QStringLiteral(ORSETA_VERSION));
 
     // Set for the whole application: a widget with a style sheet of its own

@@ -206,7 +206,24 @@ void Tesmoril::SetOptionChecked(OptionGroup group, std::int16_t index, bool chec
 
 void Tesmoril::SetOptionEnabled(OptionGroup group, std::int16_t index, bool enabled)
 {
-    this->group(group)->button(index)->setEnabled(enabled);
+    QButtonGroup* buttons = this->group(group);
+    QAbstractButton* option = buttons->button(index);
+    option->setEnabled(enabled);
+    if (!enabled && (option->focusPolicy() & Qt::TabFocus))
+        keepReachableByTab(buttons);
+}
+
+// Qt makes a group of options one Tab stop: the option that last had the
+// focus. Once that option is retired, Tab would never reach the group again,
+// so the stop passes to the checked option, or else to every enabled one
+// until one of them takes the focus.
+void Tesmoril::keepReachableByTab(QButtonGroup* buttons)
+{
+    QAbstractButton* checked = buttons->checkedButton();
+    for (QAbstractButton* option : buttons->buttons()) {
+        if (option->isEnabled() && (!checked || option == checked))
+            option->setFocusPolicy(Qt::StrongFocus);
+    }
 }
 
 std::string Tesmoril::OptionCaption(OptionGroup group, std::int16_t index) const

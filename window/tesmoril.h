@@ -47,6 +47,7 @@ private:
     void connectGroups();
 
     QButtonGroup* group(OptionGroup group) const;
+    static void keepReachableByTab(QButtonGroup* buttons);
 
     Quiz quiz_{*this};
     QButtonGroup* varieties_ = nullptr;

@@ -1,0 +1,406 @@
+#include "application.h"
+#include "tesmoril.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// The window as described, in twips, independently of layout.h.
+struct Expected
+{
+    QString name;
+    QString parent;
+    QRect twips;
+    int tabIndex; // -1: takes no focus
+    QColor colour;
+};
+
+const QColor kLight(192, 255, 192), kGreen(128, 255, 128), kPink(255, 192, 255);
+
+// Varieties by column, top to bottom: the captions run in alphabetical order.
+const int kGrid[3][11] = {{0, 1, 7, 17, 18, 8, 19, 13, 2, 14, 3},
+                          {9, 20, 15, 21, 4, 22, 23, 24, 10, 25, 26},
+                          {31, 32, 27, 5, 11, 16, 12, 28, 6, 29, 30}};
+const int kGridTabs[3][11] = {{16, 6, 21, 24, 25, 10, 26, 27, 8, 28, 22},
+                              {7, 29, 30, 31, 5, 32, 33, 34, 23, 35, 36},
+                              {37, 38, 39, 11, 40, 41, 42, 43, 9, 44, 45}};
+
+QList<Expected> expectedControls()
+{
+    QList<Expected> all{
+        {"Label1(0)", "Tesmoril", {1680, 0, 4575, 375}, -1, QColor(255, 192, 128)},
+        {"Frame1(1)", "Tesmoril", {120, 480, 1455, 1935}, -1, QColor(192, 192, 255)},
+        {"Frame1(0)", "Tesmoril", {1920, 480, 5655, 3735}, -1, QColor(192, 192, 255)},
+        {"Command1(0)", "Tesmoril", {120, 2760, 975, 375}, 19, kLight},
+        {"Command1(1)", "Tesmoril", {720, 3720, 975, 375}, 20, QColor(255, 128, 128)},
+        {"Text1(0)", "Tesmoril", {120, 4320, 7455, 2175}, 0, {}},
+    };
+    const int speciesTabs[5] = {12, 17, 14, 13, 15};
+    for (int k = 0; k < 5; ++k)
+        all.append({QStringLiteral("Option2(%1)").arg(k), "Frame1(1)",
+                    {120, 300 + 300 * k, 1215, 300}, speciesTabs[k], kPink});
+    const int lefts[3] = {120, 1680, 4080}, widths[3] = {1455, 2295, 1455};
+    const QColor colours[3] = {kLight, kGreen, kLight};
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 11; ++r)
+            all.append({QStringLiteral("Option1(%1)").arg(kGrid[c][r]), "Frame1(0)",
+                        {lefts[c], 300 * (r + 1), widths[c], 300}, kGridTabs[c][r], colours[c]});
+    return all;
+}
+
+QRect toTwips(QRect pixels)
+{
+    return {pixels.x() * 15, pixels.y() * 15, pixels.width() * 15, pixels.height() * 15};
+}
+
+int lightness(QRgb c)
+{
+    return qGray(c);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Expected)
+
+class TestTesmoril : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void geometry_data();
+    void geometry();
+    void varietiesRunAlphabeticallyDownTheColumns();
+    void windowAtStart();
+    void captionsShownWithoutTrailingSpace();
+    void mouse_data();
+    void mouse();
+    void keyboardAlone();
+    void tabOrder_data();
+    void tabOrder();
+    void coloursArePainted_data();
+    void coloursArePainted();
+    void textStaysDarkUnderADarkTheme();
+    void fontIsTimesOrItsMetricTwin();
+    void contextMenuIsBulgarian();
+
+private:
+    template<class T = QWidget> T* control(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void click(const QString& name)
+    {
+        QWidget* w = control(name);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+    }
+    QByteArray output() const { return QByteArray::fromStdString(window->GetOutputText()); }
+
+    Tesmoril* window = nullptr;
+};
+
+void TestTesmoril::initTestCase()
+{
+    prepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+}
+
+void TestTesmoril::init()
+{
+    window = new Tesmoril;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+void TestTesmoril::cleanup()
+{
+    delete window;
+}
+
+void TestTesmoril::geometry_data()
+{
+    QTest::addColumn<Expected>("expected");
+    for (const Expected& e : expectedControls())
+        QTest::newRow(qPrintable(e.name)) << e;
+}
+
+void TestTesmoril::geometry()
+{
+    QFETCH(Expected, expected);
+    QWidget* w = control(expected.name);
+    QCOMPARE(w->parentWidget()->objectName(), expected.parent);
+    QCOMPARE(toTwips(w->geometry()), expected.twips);
+    QVERIFY(w->isVisible());
+}
+
+void TestTesmoril::varietiesRunAlphabeticallyDownTheColumns()
+{
+    QStringList captions;
+    for (const auto& column : kGrid)
+        for (int v : column)
+            captions << QString::fromStdString(window->OptionCaption(OptionGroup::Varieties, v));
+    QStringList sorted = captions;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(captions, sorted);
+    QCOMPARE(captions.size(), 33);
+}
+
+void TestTesmoril::windowAtStart()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("https://orseta.example  Тесморил"));
+    QCOMPARE(toTwips(window->rect()), QRect(0, 0, 7710, 6660));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QCOMPARE(QApplication::focusWidget(), control("Text1(0)"));
+
+    // The introductory text, to the byte: eight lines, each ended by CR LF.
+    const QByteArray intro = output();
+    QCOMPARE(intro.count("\r\n"), 8);
+    QCOMPARE(QCryptographicHash::hash(intro, QCryptographicHash::Sha256).toHex(),
+             QByteArray("999166ea7525473f24fd9101d4f3627f8ba88bda895097ff791216185859651f"));
+    QVERIFY(control<QPlainTextEdit>("Text1(0)")->verticalScrollBar()->maximum() > 0);
+
+    for (auto* option : window->findChildren<QRadioButton*>())
+        QVERIFY2(option->isEnabled() && !option->isChecked(), qPrintable(option->objectName()));
+    QCOMPARE(window->findChildren<QRadioButton*>().size(), 38);
+    QVERIFY(window->close()); // nothing asked
+}
+
+void TestTesmoril::captionsShownWithoutTrailingSpace()
+{
+    const struct
+    {
+        OptionGroup group;
+        int index;
+        const char* name;
+        QString caption;
+        QString shown;
+    } cases[] = {
+        {OptionGroup::Species, 0, "Option2(0)", "берил\r\n", "берил"},
+        {OptionGroup::Species, 1, "Option2(1)", "гранат\r\n", "гранат"},
+        {OptionGroup::Species, 3, "Option2(3)", "кварц", "кварц"},
+        {OptionGroup::Varieties, 21, "Option1(21)", "карнеол ", "карнеол"},
+        {OptionGroup::Varieties, 25, "Option1(25)", "планински кристал", "планински кристал"},
+    };
+    for (const auto& c : cases) {
+        auto* option = control<QRadioButton>(c.name);
+        QCOMPARE(QString::fromStdString(window->OptionCaption(c.group, std::int16_t(c.index))),
+                 c.caption);
+        QCOMPARE(option->text(), c.shown);
+    }
+}
+
+void TestTesmoril::mouse_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("retired"); // -1: none
+
+    const QByteArray wrong = "Грешен отговор - опитайте отново.\r\n";
+    const QByteArray amethyst = "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n";
+    QTest::newRow("worked example")
+        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)"} << amethyst << 17;
+    QTest::newRow("species first")
+        << QStringList{"Option2(3)", "Option1(17)", "Command1(0)"} << amethyst << 17;
+    QTest::newRow("second check repeats the verdict")
+        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(0)"} << amethyst
+        << 17;
+    QTest::newRow("species with CR LF")
+        << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"}
+        << "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba
+        << 4;
+    QTest::newRow("wrong answer")
+        << QStringList{"Option1(17)", "Option2(2)", "Command1(0)"} << wrong << -1;
+    QTest::newRow("nothing chosen") << QStringList{"Command1(0)"} << wrong << -1;
+    QTest::newRow("clear after a right answer")
+        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(1)"}
+        << "Направете своя избор!"_qba << -1;
+    QTest::newRow("choosing empties the box")
+        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Option2(1)"} << QByteArray()
+        << 17;
+}
+
+void TestTesmoril::mouse()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, retired);
+    for (const QString& name : clicks)
+        click(name);
+    QCOMPARE(output(), expected);
+
+    for (int v = 0; v < 33; ++v) {
+        auto* option = control<QRadioButton>(QStringLiteral("Option1(%1)").arg(v));
+        QCOMPARE(option->isEnabled(), v != retired);
+        if (v == retired)
+            QVERIFY(!option->isChecked());
+    }
+    // The species last chosen stays checked after a verdict; only "Чисти" clears it.
+    const QStringList species = clicks.filter("Option2");
+    if (!species.isEmpty())
+        QCOMPARE(control<QRadioButton>(species.last())->isChecked(),
+                 clicks.last() != QLatin1String("Command1(1)"));
+}
+
+void TestTesmoril::keyboardAlone()
+{
+    // Space selects the focused option; an arrow key moves on and selects the next one.
+    control("Option2(2)")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(window->quiz().SelectedSpecies(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), control("Option2(3)"));
+    QCOMPARE(window->quiz().SelectedSpecies(), 3);
+    QVERIFY(control<QRadioButton>("Option2(3)")->isChecked());
+
+    control("Option1(17)")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    control("Command1(0)")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(output(), "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n"_qba);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control("Command1(1)"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(output(), "Направете своя избор!"_qba);
+    QVERIFY(control("Option1(17)")->isEnabled());
+}
+
+void TestTesmoril::tabOrder_data()
+{
+    QTest::addColumn<QStringList>("checked");
+    QTest::newRow("nothing chosen") << QStringList();
+    QTest::newRow("a pairing chosen") << QStringList{"Option1(17)", "Option2(3)"};
+    QTest::newRow("a variety retired") << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"};
+}
+
+// Tab follows the tab indices. A group of options is one stop, as on every
+// desktop: its checked option, or the first one in Tab order while none is.
+void TestTesmoril::tabOrder()
+{
+    QFETCH(QStringList, checked);
+    for (const QString& name : checked)
+        click(name);
+
+    QList<Expected> stops = expectedControls();
+    std::sort(stops.begin(), stops.end(),
+              [](const Expected& a, const Expected& b) { return a.tabIndex < b.tabIndex; });
+    QStringList expected, groupsSeen;
+    for (const Expected& e : stops) {
+        QWidget* w = control(e.name);
+        auto* option = qobject_cast<QRadioButton*>(w);
+        if (e.tabIndex < 0 || !w->isEnabled())
+            continue;
+        if (option) {
+            const bool groupHasChoice =
+                std::any_of(stops.begin(), stops.end(), [&](const Expected& other) {
+                    auto* o = window->findChild<QRadioButton*>(other.name);
+                    return o && o->parent() == option->parent() && o->isChecked();
+                });
+            if (groupHasChoice ? !option->isChecked() : groupsSeen.contains(e.parent))
+                continue;
+            groupsSeen << e.parent;
+        }
+        expected << e.name;
+    }
+
+    control("Text1(0)")->setFocus();
+    QStringList visited;
+    for (qsizetype i = 0; i <= expected.size(); ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, expected + QStringList{"Text1(0)"}); // and round again
+}
+
+void TestTesmoril::coloursArePainted_data()
+{
+    QTest::addColumn<Expected>("expected");
+    for (const Expected& e : expectedControls())
+        if (e.colour.isValid())
+            QTest::newRow(qPrintable(e.name)) << e;
+    QTest::newRow("window") << Expected{"Tesmoril", {}, {}, -1, QColor(192, 192, 255)};
+}
+
+void TestTesmoril::coloursArePainted()
+{
+    QFETCH(Expected, expected);
+    const QImage image = window->grab().toImage();
+    QWidget* w = expected.name == "Tesmoril" ? window : control(expected.name);
+    // Near the right end and the bottom, clear of the caption and the border.
+    const QPoint inside(w->width() - 4, w->height() - 5);
+    const QColor painted = image.pixelColor(w->mapTo(window, inside));
+    // The style may shade a frame's inside a little; a few units are invisible.
+    const int off = std::max({std::abs(painted.red() - expected.colour.red()),
+                              std::abs(painted.green() - expected.colour.green()),
+                              std::abs(painted.blue() - expected.colour.blue())});
+    QVERIFY2(off <= 3, qPrintable(painted.name()));
+}
+
+void TestTesmoril::textStaysDarkUnderADarkTheme()
+{
+    const QPalette original = QApplication::palette();
+    QPalette dark(QColor(40, 40, 40), QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    QApplication::setPalette(dark);
+    Tesmoril themed;
+    themed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&themed));
+    const QImage image = themed.grab().toImage();
+    QApplication::setPalette(original);
+
+    for (QWidget* w : themed.findChildren<QWidget*>(QRegularExpression("^(Option|Command|Label)"))) {
+        int darkest = 255;
+        const QRect r(w->mapTo(&themed, QPoint(0, 0)), w->size());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                darkest = std::min(darkest, lightness(image.pixel(x, y)));
+        QVERIFY2(darkest < 60, qPrintable(w->objectName()));
+        QVERIFY2(lightness(image.pixel(r.right() - 3, r.bottom() - 4)) > 150,
+                 qPrintable(w->objectName()));
+    }
+}
+
+void TestTesmoril::fontIsTimesOrItsMetricTwin()
+{
+    for (const char* name : {"Option1(0)", "Option2(0)", "Command1(0)", "Label1(0)", "Text1(0)"}) {
+        const QFontInfo info(control(name)->font());
+        QVERIFY2(info.family() == "Liberation Serif" || info.family() == "Times New Roman",
+                 qPrintable(QStringLiteral("%1: %2").arg(name, info.family())));
+        QCOMPARE(info.pointSize(), 12);
+        QVERIFY(!info.bold() && !info.italic());
+    }
+}
+
+void TestTesmoril::contextMenuIsBulgarian()
+{
+    std::unique_ptr<QMenu> menu(control<QPlainTextEdit>("Text1(0)")->createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            texts << action->text();
+    QVERIFY(!texts.isEmpty());
+    for (const QString& text : texts)
+        QVERIFY2(text.contains(QRegularExpression("\\p{Cyrillic}")), qPrintable(text));
+}
+
+QTEST_MAIN(TestTesmoril)
+#include "tst_tesmoril.moc"
