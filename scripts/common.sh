@@ -8,6 +8,8 @@ BUILD="$ROOT/build"
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n fonts-liberation
+    # packaging and its checks
+    dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
 )
 
 as_root() {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -12,6 +13,12 @@ void prepareApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("orseta"));
     QApplication::setApplicationVersion(QStringLiteral(ORSETA_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORSETA_APP_ID));
+
+    QIcon icon;
+    for (int size : {32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/orseta-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     // Set for the whole application: a widget with a style sheet of its own
     // would not inherit a font set on the window.

@@ -3,6 +3,6 @@
 class QApplication;
 
 // What the whole program shares before its window is built: its name and
-// version, the serif font every control uses, and Bulgarian texts for the
+// version, its icon, the serif font every control uses, and Bulgarian texts for the
 // menus Qt itself draws.
 void prepareApplication(QApplication& app);
