@@ -118,8 +118,15 @@ void TestResources::windowAndVersion()
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.0"));
     Tesmoril window;
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
-    QCOMPARE(window.windowIcon().pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32),
-             QImage(":/icons/orseta-32.png").convertToFormat(QImage::Format_ARGB32));
+    // Drawn for each density rather than scaled up: sharp on a high-density screen.
+    for (qreal ratio : {1.0, 2.0, 4.0}) {
+        QImage shown = window.windowIcon().pixmap(QSize(32, 32), ratio).toImage();
+        shown.setDevicePixelRatio(1);
+
+        const QImage drawn(QStringLiteral(":/icons/orseta-%1.png").arg(int(32 * ratio)));
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
 }
 
 void TestResources::versionRecord_data()

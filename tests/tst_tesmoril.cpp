@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <algorithm>
@@ -98,6 +99,7 @@ private slots:
     void textStaysDarkUnderADarkTheme();
     void fontIsTimesOrItsMetricTwin();
     void contextMenuIsBulgarian();
+    void captionsFit();
 
 private:
     template<class T = QWidget> T* control(const QString& name) const
@@ -343,9 +345,11 @@ void TestTesmoril::coloursArePainted()
     QFETCH(Expected, expected);
     const QImage image = window->grab().toImage();
     QWidget* w = expected.name == "Tesmoril" ? window : control(expected.name);
-    // Near the right end and the bottom, clear of the caption and the border.
-    const QPoint inside(w->width() - 4, w->height() - 5);
-    const QColor painted = image.pixelColor(w->mapTo(window, inside));
+    // Clear of the caption and any border: an option's last column, or else
+    // near the right end and the bottom.
+    const QPoint inside = qobject_cast<QRadioButton*>(w) ? QPoint(w->width() - 1, w->height() / 2)
+                                                          : QPoint(w->width() - 4, w->height() - 5);
+    const QColor painted = image.pixelColor(w->mapTo(window, inside) * image.devicePixelRatio());
     // The style may shade a frame's inside a little; a few units are invisible.
     const int off = std::max({std::abs(painted.red() - expected.colour.red()),
                               std::abs(painted.green() - expected.colour.green()),
@@ -367,9 +371,10 @@ void TestTesmoril::textStaysDarkUnderADarkTheme()
     const QImage image = themed.grab().toImage();
     QApplication::setPalette(original);
 
+    const qreal ratio = image.devicePixelRatio();
     for (QWidget* w : themed.findChildren<QWidget*>(QRegularExpression("^(Option|Command|Label)"))) {
         int darkest = 255;
-        const QRect r(w->mapTo(&themed, QPoint(0, 0)), w->size());
+        const QRect r(w->mapTo(&themed, QPoint(0, 0)) * ratio, w->size() * ratio);
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
                 darkest = std::min(darkest, lightness(image.pixel(x, y)));
@@ -400,6 +405,29 @@ void TestTesmoril::contextMenuIsBulgarian()
     QVERIFY(!texts.isEmpty());
     for (const QString& text : texts)
         QVERIFY2(text.contains(QRegularExpression("\\p{Cyrillic}")), qPrintable(text));
+}
+
+// Every caption fits the rectangle the style gives its text, at the scale the
+// test runs at (CTest runs it at 1, 1.5 and 2).
+void TestTesmoril::captionsFit()
+{
+    QStringList clipped;
+    for (auto* button : window->findChildren<QAbstractButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+        const QRect room = button->style()->subElementRect(
+            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option, button);
+        const QFontMetricsF metrics(button->font(), button);
+        const QSizeF text(metrics.horizontalAdvance(button->text()), metrics.height());
+        if (text.width() > room.width() || text.height() > room.height())
+            clipped << button->objectName();
+    }
+    auto* banner = control<QLabel>("Label1(0)");
+    if (QFontMetricsF(banner->font(), banner).horizontalAdvance(banner->text()) > banner->contentsRect().width())
+        clipped << banner->objectName();
+    QCOMPARE(clipped, QStringList());
 }
 
 QTEST_MAIN(TestTesmoril)
