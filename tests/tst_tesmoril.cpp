@@ -1,6 +1,7 @@
 #include "application.h"
 #include "tesmoril.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFontInfo>
@@ -100,6 +101,7 @@ private slots:
     void fontIsTimesOrItsMetricTwin();
     void contextMenuIsBulgarian();
     void captionsFit();
+    void screenReaderSeesTheQuiz();
 
 private:
     template<class T = QWidget> T* control(const QString& name) const
@@ -428,6 +430,60 @@ void TestTesmoril::captionsFit()
     if (QFontMetricsF(banner->font(), banner).horizontalAdvance(banner->text()) > banner->contentsRect().width())
         clipped << banner->objectName();
     QCOMPARE(clipped, QStringList());
+}
+
+namespace {
+QList<QAccessibleInterface*> descendants(QAccessibleInterface* node)
+{
+    QList<QAccessibleInterface*> all;
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        all << child << descendants(child);
+    }
+    return all;
+}
+
+} // namespace
+
+// What a screen reader gets after a right answer: every control by role with a
+// clean name, the options' states, and the verdict as it is written.
+void TestTesmoril::screenReaderSeesTheQuiz()
+{
+    for (const char* name : {"Option1(17)", "Option2(3)", "Command1(0)"})
+        click(name);
+
+    QMap<QAccessible::Role, QStringList> names;
+    const QRegularExpression controlName("^(Option1|Option2|Command1|Frame1|Label1|Text1)\\(");
+    for (QAccessibleInterface* node : descendants(QAccessible::queryAccessibleInterface(window))) {
+        if (!node->object() || !controlName.match(node->object()->objectName()).hasMatch())
+            continue; // the parts of a scroll area
+        const QString name = node->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty() && name == name.trimmed() && !name.contains(QRegularExpression("[\\r\\n]")),
+                 qPrintable(node->object()->objectName() + ": '" + name + "'"));
+        names[node->role()] << name;
+        if (node->role() != QAccessible::RadioButton)
+            continue;
+        const auto* option = qobject_cast<QRadioButton*>(node->object());
+        QCOMPARE(node->state().checked, option->isChecked());
+        QCOMPARE(node->state().disabled, !option->isEnabled());
+        QCOMPARE(option->isEnabled(), option->objectName() != "Option1(17)");
+        QCOMPARE(option->isChecked(), option->objectName() == "Option2(3)");
+        QCOMPARE(name, option->text());
+    }
+    QCOMPARE(names[QAccessible::RadioButton].size(), 38);
+    QVERIFY(names[QAccessible::RadioButton].contains("берил"));
+    QVERIFY(names[QAccessible::RadioButton].contains("карнеол"));
+    QCOMPARE(names[QAccessible::Button], QStringList({"Изведи", "Чисти"}));
+    QCOMPARE(names[QAccessible::Grouping], QStringList({"Разновидност", "Минерал"}));
+    QCOMPARE(names[QAccessible::StaticText], QStringList({"Орсета"}));
+    QCOMPARE(names[QAccessible::EditableText], QStringList({"Резултат"}));
+
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(control("Text1(0)"));
+    QVERIFY(box->state().readOnly);
+    QAccessibleTextInterface* text = box->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()).replace(QChar::ParagraphSeparator, "\n"),
+             "Правилно!  аметист -> кварц\nвиолетово оцветен кварц\n");
 }
 
 QTEST_MAIN(TestTesmoril)

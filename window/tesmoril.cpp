@@ -144,6 +144,9 @@ void Tesmoril::createOutputBox()
 {
     output_ = new QPlainTextEdit(this);
     output_->setObjectName(QStringLiteral("Text1(0)"));
+    output_->setAccessibleName(QStringLiteral("Резултат"));
+    output_->setAccessibleDescription(
+        QStringLiteral("Отговорът на викторината и описанието на разновидността"));
     output_->setGeometry(layout::toPixels(layout::kOutputBox.place));
     // The quiz writes the box; the learner reads, selects and copies from it.
     output_->setReadOnly(true);
