@@ -3,6 +3,11 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
+SANITIZE=OFF
+if [ "${1:-}" = "--sanitize" ]; then
+    BUILD="$ROOT/build-sanitize"
+    SANITIZE=ON
+fi
 
 # Debian packages the program, its build and its tests need.
 PACKAGES=(
@@ -10,6 +15,8 @@ PACKAGES=(
     qt6-base-dev qt6-translations-l10n fonts-liberation
     # packaging and its checks
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
+    # the program under strace on a private X server
+    strace xvfb xdotool
 )
 
 as_root() {
@@ -38,6 +45,6 @@ install_missing_packages() {
 # Release with assertions kept: NDEBUG is not defined.
 build() {
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS_RELEASE=-O2 "$@"
+        -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DORSETA_SANITIZE=$SANITIZE
     cmake --build "$BUILD"
 }

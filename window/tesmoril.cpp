@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <utility>
@@ -75,6 +76,10 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
     createOutputBox();
     orderTabStops();
     connectGroups();
+    // The desktop's usual key for closing a program (Ctrl+Q here), beside the
+    // window's own close button.
+    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
 
     quiz_.OnFormLoad();
 }
