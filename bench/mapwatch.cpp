@@ -1,0 +1,70 @@
+// Starts a program and reports how long it took until its first window was
+// mapped on the X server, and its resident memory a moment later, once idle:
+//   mapwatch IDLE_MS PROGRAM [ARGS...]   prints "<milliseconds> <KiB>"
+// The program is then asked to end (SIGTERM) and waited for.
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+long residentKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: mapwatch IDLE_MS PROGRAM [ARGS...]\n");
+        return 2;
+    }
+    const int idleMs = std::atoi(argv[1]);
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        std::fprintf(stderr, "mapwatch: no X display\n");
+        return 2;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execvp(argv[2], argv + 2);
+        _exit(127);
+    }
+    double elapsedMs = -1;
+    while (xcb_generic_event_t* event = xcb_wait_for_event(connection)) {
+        const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
+                            !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
+        std::free(event);
+        if (mapped) {
+            elapsedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  start)
+                            .count();
+            break;
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(idleMs));
+    std::printf("%.1f %ld\n", elapsedMs, residentKiB(child));
+    kill(child, SIGTERM);
+    waitpid(child, nullptr, 0);
+    xcb_disconnect(connection);
+    return elapsedMs < 0 ? 1 : 0;
+}

@@ -1,0 +1,12 @@
+// The yardstick for orseta's start-up: the least a Qt Widgets program does to
+// show a window, one label in it.
+#include <QApplication>
+#include <QLabel>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QLabel label(QStringLiteral("Орсета"));
+    label.show();
+    return QApplication::exec();
+}
