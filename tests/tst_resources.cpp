@@ -88,7 +88,7 @@ void TestResources::icons_data()
     QTest::newRow("program icon") << ":/icons/orseta-32.png" << 32 << true;
     QTest::newRow("Windows icon") << ORSETA_SOURCE_DIR "/resources/orseta.ico" << 32 << true;
     for (int size : {48, 64, 128, 256})
-        QTest::addRow("%d px", size) << QStringLiteral(":/icons/orseta-%1.png").arg(size) << size
+        QTest::addRow("%d px", size) << QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png").arg(size) << size
                                      << false;
 }
 
@@ -119,7 +119,7 @@ void TestResources::windowAndVersion()
     Tesmoril window;
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
     // Drawn for each density rather than scaled up: sharp on a high-density screen.
-    for (qreal ratio : {1.0, 2.0, 4.0}) {
+    for (qreal ratio : {1.0, 2.0}) {
         QImage shown = window.windowIcon().pixmap(QSize(32, 32), ratio).toImage();
         shown.setDevicePixelRatio(1);
 

@@ -15,8 +15,10 @@ void prepareApplication(QApplication& app)
     QApplication::setApplicationVersion(QStringLiteral(ORSETA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(ORSETA_APP_ID));
 
+    // Sizes for ordinary and double-density screens only: the window system
+    // is sent every size the icon has, and the large ones cost start-up time.
     QIcon icon;
-    for (int size : {32, 48, 64, 128, 256})
+    for (int size : {32, 64})
         icon.addFile(QStringLiteral(":/icons/orseta-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
