@@ -24,7 +24,8 @@ private slots:
     {
         for (const char* name : {"Option1(17)", "Option2(3)"})
             click(name);
-        QBENCHMARK {
+        QBENCHMARK
+        {
             click("Command1(0)");
         }
         QVERIFY(window.GetOutputText().rfind("Правилно!", 0) == 0);
@@ -32,7 +33,8 @@ private slots:
 
     void clearButton()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             click("Command1(1)");
         }
         QCOMPARE(window.GetOutputText(), std::string("Направете своя избор!"));
@@ -40,7 +42,8 @@ private slots:
 
     void chooseVariety()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             click("Option1(25)");
         }
     }

@@ -55,9 +55,9 @@ int main(int argc, char* argv[])
                             !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
         std::free(event);
         if (mapped) {
-            elapsedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                  start)
-                            .count();
+            elapsedMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             break;
         }
     }

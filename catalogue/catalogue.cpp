@@ -17,6 +17,7 @@ const std::array<std::string_view, kSpeciesCount>& speciesCaptions()
 // copies them verbatim.
 const std::array<Variety, kVarietyCount>& varieties()
 {
+    // clang-format off
     static constexpr std::array<Variety, kVarietyCount> all{{
         {"августит", "0",
          "или максис-берил - скъпоценен камък, вид берил в цвят син"}, // 0
@@ -85,6 +86,7 @@ const std::array<Variety, kVarietyCount>& varieties()
         {"сапфир", "4",
          "бистър корунд,оцветен в син, виолетов, жълт, зеленикав и др. цветове"}, // 32
     }};
+    // clang-format on
     return all;
 }
 

@@ -18,7 +18,7 @@ inline constexpr std::size_t kVarietyCount = 33;
 struct Variety
 {
     std::string_view caption;
-    std::string_view keyText;     // the species index as a single digit, read by ReadLeadingNumber
+    std::string_view keyText; // the species index as a single digit, read by ReadLeadingNumber
     std::string_view description;
 };
 

@@ -73,7 +73,8 @@ void Quiz::check()
     }
 
     const auto species = static_cast<std::int16_t>(SelectedSpecies_);
-    const std::string varietyCaption = view_.OptionCaption(OptionGroup::Varieties, SelectedVariety_);
+    const std::string varietyCaption =
+        view_.OptionCaption(OptionGroup::Varieties, SelectedVariety_);
     const std::string speciesCaption = view_.OptionCaption(OptionGroup::Species, species);
     view_.SetOutputText("Правилно!  " + varietyCaption + " -> " + speciesCaption + kLineBreak);
     // Appended to what the box holds now, not to the line just built. The box

@@ -110,19 +110,22 @@ void TestAnyOrder::randomSessions()
 
     QRandomGenerator random(seed);
     int rightAnswers = 0;
-    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Up, Qt::Key_Down, Qt::Key_Left,
+    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Up,  Qt::Key_Down,   Qt::Key_Left,
                             Qt::Key_Right, Qt::Key_Tab, Qt::Key_Backtab};
     for (int event = 0; event < kEvents; ++event) {
         // Checks and resets are rarer than choices, so that right answers pile up.
         QAbstractButton* target = buttons.at(random.bounded(buttons.size()));
         if (random.bounded(3) == 0)
-            target = window.findChild<QAbstractButton*>(random.bounded(4) ? "Command1(0)" : "Command1(1)");
+            target = window.findChild<QAbstractButton*>(random.bounded(4) ? "Command1(0)"
+                                                                          : "Command1(1)");
         QString done;
         if (random.bounded(4) == 0) {
             // A key press, on whatever has the focus after a click gave it somewhere.
             const Qt::Key key = keys[random.bounded(int(std::size(keys)))];
             QTest::keyClick(QApplication::focusWidget(), key);
-            done = QStringLiteral("key %1 on %2").arg(key).arg(QApplication::focusWidget()->objectName());
+            done = QStringLiteral("key %1 on %2")
+                       .arg(key)
+                       .arg(QApplication::focusWidget()->objectName());
         } else {
             QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
             done = QStringLiteral("click on %1").arg(target->objectName());

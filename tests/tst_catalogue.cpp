@@ -87,10 +87,10 @@ void TestCatalogue::trailingBlanksAndLineBreaks()
         if (text(varieties[v].description).endsWith(u' '))
             endings << QStringLiteral("description %1 blank").arg(v);
     }
-    QCOMPARE(endings, QStringList({"species 0 CR LF", "species 1 CR LF", "description 19 blank",
-                                   "description 20 blank", "caption 21 blank",
-                                   "description 21 blank", "description 23 blank",
-                                   "description 24 blank", "description 27 blank"}));
+    QCOMPARE(endings,
+             QStringList({"species 0 CR LF", "species 1 CR LF", "description 19 blank",
+                          "description 20 blank", "caption 21 blank", "description 21 blank",
+                          "description 23 blank", "description 24 blank", "description 27 blank"}));
     QCOMPARE(text(varieties[21].caption), QStringLiteral("карнеол "));
 }
 

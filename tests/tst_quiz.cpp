@@ -184,15 +184,22 @@ void TestQuiz::captionsCarryTheirEndings_data()
 {
     QTest::addColumn<int>("variety");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("гранат ends in CR LF") << 7 << QByteArray(
-        "Правилно!  алмандин -> гранат\r\n\r\nразновидност на гранат - силикат на желязото и "
-        "алуминия, най-разпространеният гранат, виолетово и малиново-червен.\r\n");
-    QTest::newRow("берил ends in CR LF") << 4 << QByteArray(
-        "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n");
-    QTest::newRow("карнеол ends in a blank") << 21 << QByteArray(
-        "Правилно!  карнеол  -> кварц\r\nсилициев диоксид (кварц), полускъпоценен камък, "
-        "разновидност на халцедона. просветляващ до полупрозрачен, червен, червеникаво-кафяв "
-        "до оранжев халцедон \r\n");
+    QTest::newRow("гранат ends in CR LF")
+        << 7
+        << QByteArray("Правилно!  алмандин -> гранат\r\n\r\nразновидност на гранат - силикат на "
+                      "желязото и "
+                      "алуминия, най-разпространеният гранат, виолетово и малиново-червен.\r\n");
+    QTest::newRow("берил ends in CR LF")
+        << 4
+        << QByteArray(
+               "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n");
+    QTest::newRow("карнеол ends in a blank")
+        << 21
+        << QByteArray(
+               "Правилно!  карнеол  -> кварц\r\nсилициев диоксид (кварц), полускъпоценен камък, "
+               "разновидност на халцедона. просветляващ до полупрозрачен, червен, "
+               "червеникаво-кафяв "
+               "до оранжев халцедон \r\n");
 }
 
 void TestQuiz::captionsCarryTheirEndings()
@@ -288,9 +295,9 @@ void TestQuiz::callsComeInOrder()
     pickSpecies(1);
     view->log.clear();
     quiz->OnCommandClick(0);
-    QCOMPARE(view->log, (std::vector<std::string>{"caption V12", "caption S1", "set", "get",
-                                                  "description 12", "set", "checked V12 off",
-                                                  "enabled V12 off"}));
+    QCOMPARE(view->log,
+             (std::vector<std::string>{"caption V12", "caption S1", "set", "get", "description 12",
+                                       "set", "checked V12 off", "enabled V12 off"}));
 }
 
 QTEST_APPLESS_MAIN(TestQuiz)

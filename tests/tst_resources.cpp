@@ -88,8 +88,9 @@ void TestResources::icons_data()
     QTest::newRow("program icon") << ":/icons/orseta-32.png" << 32 << true;
     QTest::newRow("Windows icon") << ORSETA_SOURCE_DIR "/resources/orseta.ico" << 32 << true;
     for (int size : {48, 64, 128, 256})
-        QTest::addRow("%d px", size) << QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png").arg(size) << size
-                                     << false;
+        QTest::addRow("%d px", size)
+            << QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png").arg(size) << size
+            << false;
 }
 
 void TestResources::icons()
@@ -108,7 +109,8 @@ void TestResources::icons()
 
 void TestResources::icoMatchesThePng()
 {
-    const QImage ico = QImage(ORSETA_SOURCE_DIR "/resources/orseta.ico").convertToFormat(QImage::Format_ARGB32);
+    const QImage ico =
+        QImage(ORSETA_SOURCE_DIR "/resources/orseta.ico").convertToFormat(QImage::Format_ARGB32);
     const QImage png = QImage(":/icons/orseta-32.png").convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(ico, png);
 }
@@ -133,10 +135,14 @@ void TestResources::versionRecord_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("file version") << "FileVersion" << "1.00";
-    QTest::newRow("product version") << "ProductVersion" << "1.00";
-    QTest::newRow("product name") << "ProductName" << "Орсета";
-    QTest::newRow("file name") << "OriginalFilename" << "orseta.exe";
+    QTest::newRow("file version") << "FileVersion"
+                                  << "1.00";
+    QTest::newRow("product version") << "ProductVersion"
+                                     << "1.00";
+    QTest::newRow("product name") << "ProductName"
+                                  << "Орсета";
+    QTest::newRow("file name") << "OriginalFilename"
+                               << "orseta.exe";
 }
 
 void TestResources::versionRecord()
@@ -152,7 +158,9 @@ void TestResources::versionNumbers()
 {
     if (res.isEmpty())
         QSKIP("x86_64-w64-mingw32-windres could not compile the version record");
-    const auto dword = [&](qsizetype at) { return qFromLittleEndian<quint32>(res.constData() + at); };
+    const auto dword = [&](qsizetype at) {
+        return qFromLittleEndian<quint32>(res.constData() + at);
+    };
 
     // The fixed part: its signature, then file and product version as 1.0.0.0.
     const qsizetype fixed = res.indexOf(QByteArray::fromHex("bd04effe"));

@@ -51,14 +51,20 @@ QList<Expected> expectedControls()
     };
     const int speciesTabs[5] = {12, 17, 14, 13, 15};
     for (int k = 0; k < 5; ++k)
-        all.append({QStringLiteral("Option2(%1)").arg(k), "Frame1(1)",
-                    {120, 300 + 300 * k, 1215, 300}, speciesTabs[k], kPink});
+        all.append({QStringLiteral("Option2(%1)").arg(k),
+                    "Frame1(1)",
+                    {120, 300 + 300 * k, 1215, 300},
+                    speciesTabs[k],
+                    kPink});
     const int lefts[3] = {120, 1680, 4080}, widths[3] = {1455, 2295, 1455};
     const QColor colours[3] = {kLight, kGreen, kLight};
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 11; ++r)
-            all.append({QStringLiteral("Option1(%1)").arg(kGrid[c][r]), "Frame1(0)",
-                        {lefts[c], 300 * (r + 1), widths[c], 300}, kGridTabs[c][r], colours[c]});
+            all.append({QStringLiteral("Option1(%1)").arg(kGrid[c][r]),
+                        "Frame1(0)",
+                        {lefts[c], 300 * (r + 1), widths[c], 300},
+                        kGridTabs[c][r],
+                        colours[c]});
     return all;
 }
 
@@ -223,14 +229,13 @@ void TestTesmoril::mouse_data()
     QTest::newRow("species first")
         << QStringList{"Option2(3)", "Option1(17)", "Command1(0)"} << amethyst << 17;
     QTest::newRow("second check repeats the verdict")
-        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(0)"} << amethyst
-        << 17;
+        << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(0)"} << amethyst << 17;
     QTest::newRow("species with CR LF")
         << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"}
         << "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba
         << 4;
-    QTest::newRow("wrong answer")
-        << QStringList{"Option1(17)", "Option2(2)", "Command1(0)"} << wrong << -1;
+    QTest::newRow("wrong answer") << QStringList{"Option1(17)", "Option2(2)", "Command1(0)"}
+                                  << wrong << -1;
     QTest::newRow("nothing chosen") << QStringList{"Command1(0)"} << wrong << -1;
     QTest::newRow("clear after a right answer")
         << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(1)"}
@@ -279,8 +284,9 @@ void TestTesmoril::keyboardAlone()
     press(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), control("Command1(0)"));
     press(Qt::Key_Space);
-    QCOMPARE(output(),
-             "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba);
+    QCOMPARE(
+        output(),
+        "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba);
     QVERIFY(!control("Option1(4)")->isEnabled());
 
     // Back to the varieties, which the retired option no longer stands for.
@@ -361,7 +367,7 @@ void TestTesmoril::coloursArePainted()
     // Clear of the caption and any border: an option's last column, or else
     // near the right end and the bottom.
     const QPoint inside = qobject_cast<QRadioButton*>(w) ? QPoint(w->width() - 1, w->height() / 2)
-                                                          : QPoint(w->width() - 4, w->height() - 5);
+                                                         : QPoint(w->width() - 4, w->height() - 5);
     const QColor painted = image.pixelColor(w->mapTo(window, inside) * image.devicePixelRatio());
     // The style may shade a frame's inside a little; a few units are invisible.
     const int off = std::max({std::abs(painted.red() - expected.colour.red()),
@@ -385,7 +391,8 @@ void TestTesmoril::textStaysDarkUnderADarkTheme()
     QApplication::setPalette(original);
 
     const qreal ratio = image.devicePixelRatio();
-    for (QWidget* w : themed.findChildren<QWidget*>(QRegularExpression("^(Option|Command|Label)"))) {
+    for (QWidget* w :
+         themed.findChildren<QWidget*>(QRegularExpression("^(Option|Command|Label)"))) {
         int darkest = 255;
         const QRect r(w->mapTo(&themed, QPoint(0, 0)) * ratio, w->size() * ratio);
         for (int y = r.top(); y <= r.bottom(); ++y)
@@ -430,15 +437,17 @@ void TestTesmoril::captionsFit()
         option.initFrom(button);
         option.text = button->text();
         const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-        const QRect room = button->style()->subElementRect(
-            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option, button);
+        const QRect room = button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents
+                                                                 : QStyle::SE_PushButtonContents,
+                                                           &option, button);
         const QFontMetricsF metrics(button->font(), button);
         const QSizeF text(metrics.horizontalAdvance(button->text()), metrics.height());
         if (text.width() > room.width() || text.height() > room.height())
             clipped << button->objectName();
     }
     auto* banner = control<QLabel>("Label1(0)");
-    if (QFontMetricsF(banner->font(), banner).horizontalAdvance(banner->text()) > banner->contentsRect().width())
+    if (QFontMetricsF(banner->font(), banner).horizontalAdvance(banner->text()) >
+        banner->contentsRect().width())
         clipped << banner->objectName();
     QCOMPARE(clipped, QStringList());
 }
@@ -469,7 +478,8 @@ void TestTesmoril::screenReaderSeesTheQuiz()
         if (!node->object() || !controlName.match(node->object()->objectName()).hasMatch())
             continue; // the parts of a scroll area
         const QString name = node->text(QAccessible::Name);
-        QVERIFY2(!name.isEmpty() && name == name.trimmed() && !name.contains(QRegularExpression("[\\r\\n]")),
+        QVERIFY2(!name.isEmpty() && name == name.trimmed() &&
+                     !name.contains(QRegularExpression("[\\r\\n]")),
                  qPrintable(node->object()->objectName() + ": '" + name + "'"));
         names[node->role()] << name;
         if (node->role() != QAccessible::RadioButton)

@@ -77,7 +77,8 @@ inline constexpr std::array<int, 5> kSpeciesTabIndices{12, 17, 14, 13, 15};
 
 constexpr Control speciesOption(int species)
 {
-    return {{120, kOptionHeight * (species + 1), 1215, kOptionHeight}, kSpeciesTabIndices.at(species)};
+    return {{120, kOptionHeight * (species + 1), 1215, kOptionHeight},
+            kSpeciesTabIndices.at(species)};
 }
 
 // Variety options: three columns of eleven rows, filled column by column in
@@ -103,6 +104,7 @@ inline constexpr std::array<VarietyColumn, 3> kVarietyColumns{{
     {4080, 1455, {192, 255, 192}},
 }};
 
+// clang-format off
 inline constexpr std::array<std::array<GridCell, kGridRows>, 3> kVarietyGrid{{
     {{{0, 16}, {1, 6}, {7, 21}, {17, 24}, {18, 25}, {8, 10},
       {19, 26}, {13, 27}, {2, 8}, {14, 28}, {3, 22}}},
@@ -111,6 +113,7 @@ inline constexpr std::array<std::array<GridCell, kGridRows>, 3> kVarietyGrid{{
     {{{31, 37}, {32, 38}, {27, 39}, {5, 11}, {11, 40}, {16, 41},
       {12, 42}, {28, 43}, {6, 9}, {29, 44}, {30, 45}}},
 }};
+// clang-format on
 
 // Rows count from 1: the first row sits one option height below the frame's top.
 constexpr Place varietyOption(int column, int row)
