@@ -1,3 +1,4 @@
+#include "answerkey.h"
 #include "application.h"
 #include "catalogue.h"
 #include "tesmoril.h"
@@ -25,24 +26,11 @@ private slots:
     void randomSessions();
 };
 
+using namespace answerkey;
+
 namespace {
 
 constexpr int kEvents = 3000;
-const std::string kWrong = "Грешен отговор - опитайте отново.\r\n";
-const std::string kClear = "Направете своя избор!";
-
-int speciesOf(int variety)
-{
-    return variety <= 6 ? 0 : variety <= 12 ? 1 : variety <= 16 ? 2 : variety <= 30 ? 3 : 4;
-}
-
-std::string rightAnswer(int variety)
-{
-    const auto& v = catalogue::varieties().at(variety);
-    return "Правилно!  " + std::string(v.caption) + " -> " +
-           std::string(catalogue::speciesCaptions().at(speciesOf(variety))) + "\r\n" +
-           std::string(v.description) + "\r\n";
-}
 
 // The rules, restated from the learner's side.
 struct Model

@@ -1,28 +1,11 @@
+#include "answerkey.h"
 #include "catalogue.h"
 #include "fakequizview.h"
 #include "quiz.h"
 
 #include <QTest>
 
-namespace {
-
-const std::string kWrong = "Грешен отговор - опитайте отново.\r\n";
-
-// The species of each variety, from the runs of indices the catalogue groups them in.
-int speciesOf(int variety)
-{
-    return variety <= 6 ? 0 : variety <= 12 ? 1 : variety <= 16 ? 2 : variety <= 30 ? 3 : 4;
-}
-
-std::string rightAnswer(int variety)
-{
-    const auto& v = catalogue::varieties().at(variety);
-    return "Правилно!  " + std::string(v.caption) + " -> " +
-           std::string(catalogue::speciesCaptions().at(speciesOf(variety))) + "\r\n" +
-           std::string(v.description) + "\r\n";
-}
-
-} // namespace
+using namespace answerkey;
 
 class TestQuiz : public QObject
 {

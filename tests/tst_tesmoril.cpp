@@ -95,7 +95,6 @@ private slots:
     void geometry();
     void varietiesRunAlphabeticallyDownTheColumns();
     void windowAtStart();
-    void captionsShownWithoutTrailingSpace();
     void mouse_data();
     void mouse();
     void keyboardAlone();
@@ -190,30 +189,6 @@ void TestTesmoril::windowAtStart()
         QVERIFY2(option->isEnabled() && !option->isChecked(), qPrintable(option->objectName()));
     QCOMPARE(window->findChildren<QRadioButton*>().size(), 38);
     QVERIFY(window->close()); // nothing asked
-}
-
-void TestTesmoril::captionsShownWithoutTrailingSpace()
-{
-    const struct
-    {
-        OptionGroup group;
-        int index;
-        const char* name;
-        QString caption;
-        QString shown;
-    } cases[] = {
-        {OptionGroup::Species, 0, "Option2(0)", "берил\r\n", "берил"},
-        {OptionGroup::Species, 1, "Option2(1)", "гранат\r\n", "гранат"},
-        {OptionGroup::Species, 3, "Option2(3)", "кварц", "кварц"},
-        {OptionGroup::Varieties, 21, "Option1(21)", "карнеол ", "карнеол"},
-        {OptionGroup::Varieties, 25, "Option1(25)", "планински кристал", "планински кристал"},
-    };
-    for (const auto& c : cases) {
-        auto* option = control<QRadioButton>(c.name);
-        QCOMPARE(QString::fromStdString(window->OptionCaption(c.group, std::int16_t(c.index))),
-                 c.caption);
-        QCOMPARE(option->text(), c.shown);
-    }
 }
 
 void TestTesmoril::mouse_data()
