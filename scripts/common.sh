@@ -9,10 +9,13 @@ if [ "${1:-}" = "--sanitize" ]; then
     SANITIZE=ON
 fi
 
-# Debian packages the program, its build and its tests need.
+# Debian packages the program and its build need.
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n fonts-liberation
+)
+# And what the tests need besides.
+TEST_PACKAGES=(
     # packaging and its checks
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
     # the program under strace on a private X server
@@ -30,6 +33,7 @@ as_root() {
     fi
 }
 
+# Installs PACKAGES and the packages named as arguments, where missing.
 install_missing_packages() {
     local missing=() package
     for package in "${PACKAGES[@]}" "$@"; do
