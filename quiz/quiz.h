@@ -36,8 +36,10 @@ private:
     void check();
 
     QuizView& view_;
-    int SelectedSpecies_ = -1; // -1: none selected since the last reset
-    double ExpectedSpecies_ =
-        -1; // the answer key of SelectedVariety_; -1: none since the last reset
-    std::int16_t SelectedVariety_ = 0; // survives a reset: only a new selection changes it
+    // -1: none selected since the last reset.
+    int SelectedSpecies_ = -1;
+    // The answer key of SelectedVariety_; -1: none selected since the last reset.
+    double ExpectedSpecies_ = -1;
+    // Survives a reset: only a new selection changes it.
+    std::int16_t SelectedVariety_ = 0;
 };

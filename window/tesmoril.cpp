@@ -46,11 +46,12 @@ void paint(QWidget* widget, layout::Rgb background)
 QString commandStyleSheet(layout::Rgb c)
 {
     const QColor background = layout::toColor(c);
-    return QStringLiteral("QPushButton { background-color: %1; color: black;"
+    const QString text = layout::toColor(layout::kTextColour).name();
+    return QStringLiteral("QPushButton { background-color: %1; color: %3;"
                           " border: 1px solid #404040; }"
-                          "QPushButton:focus { border: 2px solid black; }"
+                          "QPushButton:focus { border: 2px solid %3; }"
                           "QPushButton:pressed { background-color: %2; }")
-        .arg(background.name(), background.darker(115).name());
+        .arg(background.name(), background.darker(115).name(), text);
 }
 
 QString indexedName(const char* array, int index)
@@ -172,7 +173,7 @@ void Tesmoril::orderTabStops()
     for (int i = 0; i < int(layout::kCommands.size()); ++i)
         stops.emplace_back(layout::kCommands.at(i).tabIndex, commands_->button(i));
     for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
-        stops.emplace_back(layout::kSpeciesTabIndices.at(k), species_->button(k));
+        stops.emplace_back(layout::speciesOption(k).tabIndex, species_->button(k));
     for (const auto& column : layout::kVarietyGrid) {
         for (const layout::GridCell& cell : column)
             stops.emplace_back(cell.tabIndex, varieties_->button(cell.variety));
