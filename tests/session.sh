@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Runs a command in a desktop session of its own, and takes the session down
+# again when the command ends, whatever way it ends:
+#   session.sh [--x11] [--atspi] [--wayland] [--wm] -- COMMAND [ARGS...]
+# Always: a private D-Bus session bus (so Qt never autolaunches a daemon that
+# outlives the test) and a private XDG_RUNTIME_DIR.
+#   --x11      a private Xvfb at 96 DPI; DISPLAY is set
+#   --wm       openbox on that X server, so windows get focus as on a desktop
+#   --atspi    the accessibility bus, with Qt's export switched on
+#   --wayland  a headless weston; WAYLAND_DISPLAY is set
+# Exits 77, which CTest reports as a skip, when a tool it needs is missing.
+set -euo pipefail
+
+x11=false wm=false atspi=false wayland=false
+while [ $# -gt 0 ]; do
+    case $1 in
+    --x11) x11=true ;;
+    --wm) x11=true wm=true ;;
+    --atspi) x11=true atspi=true ;;
+    --wayland) wayland=true ;;
+    --) shift; break ;;
+    *) echo "session.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+need() {
+    command -v "$1" >/dev/null || skip "$1 is not installed${2:+ (Debian: $2)}"
+}
+
+if [ -z "${ORSETA_IN_SESSION:-}" ]; then
+    # First pass: start the bus, and come back in it.
+    need dbus-run-session dbus-daemon
+    export ORSETA_IN_SESSION=1
+    exec dbus-run-session -- "$0" \
+        $($x11 && echo --x11) $($wm && echo --wm) $($atspi && echo --atspi) \
+        $($wayland && echo --wayland) -- "$@"
+fi
+unset ORSETA_IN_SESSION
+
+scratch=$(mktemp -d)
+children=()
+cleanup() {
+    local pid
+    for pid in "${children[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${children[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Waits until FILE has something in it, or fails after five seconds.
+await() {
+    local _
+    for _ in $(seq 100); do
+        [ -s "$1" ] && return 0
+        sleep 0.05
+    done
+    echo "session.sh: $2 did not start" >&2
+    exit 1
+}
+
+if $x11; then
+    need Xvfb xvfb
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+    children+=($!)
+    await "$scratch/display" Xvfb
+    export DISPLAY=":$(cat "$scratch/display")"
+    unset WAYLAND_DISPLAY
+    export QT_QPA_PLATFORM=xcb
+fi
+if $wm; then
+    need openbox openbox
+    openbox --sm-disable >/dev/null 2>&1 &
+    children+=($!)
+    need xprop x11-utils
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+fi
+if $atspi; then
+    launcher=/usr/libexec/at-spi-bus-launcher
+    [ -x $launcher ] || skip "the accessibility bus is not installed (Debian: at-spi2-core)"
+    $launcher --launch-immediately >/dev/null 2>&1 &
+    children+=($!)
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+            org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+fi
+if $wayland; then
+    need weston weston
+    [ -n "$(find /usr/lib -path '*qt6/plugins/platforms/libqwayland-generic.so' -print -quit 2>/dev/null)" ] ||
+        skip "Qt's Wayland plugin is not installed (Debian: qt6-wayland)"
+    weston --backend=headless-backend.so --socket=orseta-test --idle-time=0 \
+        --log="$scratch/weston.log" >/dev/null 2>&1 &
+    children+=($!)
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/orseta-test" ] && break
+        sleep 0.05
+    done
+    [ -S "$XDG_RUNTIME_DIR/orseta-test" ] || { echo "session.sh: weston did not start" >&2; exit 1; }
+    export WAYLAND_DISPLAY=orseta-test
+    unset DISPLAY
+    export QT_QPA_PLATFORM=wayland
+fi
+
+status=0
+"$@" || status=$?
+exit $status
