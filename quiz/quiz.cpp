@@ -1,10 +1,11 @@
 #include "quiz.h"
 
+#include "catalogue.h"
 #include "readleadingnumber.h"
 
 namespace {
-constexpr std::int16_t kLastVariety = 32;
-constexpr std::int16_t kLastSpecies = 4;
+constexpr auto kLastVariety = static_cast<std::int16_t>(catalogue::kVarietyCount - 1);
+constexpr auto kLastSpecies = static_cast<std::int16_t>(catalogue::kSpeciesCount - 1);
 constexpr const char* kLineBreak = "\r\n";
 } // namespace
 

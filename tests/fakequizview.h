@@ -20,8 +20,8 @@ public:
         bool enabled = true;
     };
 
-    std::array<Option, 33> varieties;
-    std::array<Option, 5> species;
+    std::array<Option, catalogue::kVarietyCount> varieties;
+    std::array<Option, catalogue::kSpeciesCount> species;
     std::string output = "intro";
     mutable std::vector<std::string> log; // reads are logged too
 

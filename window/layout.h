@@ -5,11 +5,15 @@
 // place they become device-independent pixels. Each place is relative to the
 // control's container: the window, or the frame that holds an option.
 
+#include "catalogue.h"
+
 #include <QColor>
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace layout {
 
@@ -73,7 +77,7 @@ inline constexpr int kOptionHeight = 300;
 
 // Species options, by species index, one under another in their frame.
 inline constexpr Rgb kSpeciesColour{255, 192, 255};
-inline constexpr std::array<int, 5> kSpeciesTabIndices{12, 17, 14, 13, 15};
+inline constexpr std::array<int, catalogue::kSpeciesCount> kSpeciesTabIndices{12, 17, 14, 13, 15};
 
 constexpr Control speciesOption(int species)
 {
@@ -96,16 +100,18 @@ struct GridCell
     int tabIndex;
 };
 
+inline constexpr int kGridColumns = 3;
 inline constexpr int kGridRows = 11;
+static_assert(kGridColumns * kGridRows == catalogue::kVarietyCount);
 
-inline constexpr std::array<VarietyColumn, 3> kVarietyColumns{{
+inline constexpr std::array<VarietyColumn, kGridColumns> kVarietyColumns{{
     {120, 1455, {192, 255, 192}},
     {1680, 2295, {128, 255, 128}},
     {4080, 1455, {192, 255, 192}},
 }};
 
 // clang-format off
-inline constexpr std::array<std::array<GridCell, kGridRows>, 3> kVarietyGrid{{
+inline constexpr std::array<std::array<GridCell, kGridRows>, kGridColumns> kVarietyGrid{{
     {{{0, 16}, {1, 6}, {7, 21}, {17, 24}, {18, 25}, {8, 10},
       {19, 26}, {13, 27}, {2, 8}, {14, 28}, {3, 22}}},
     {{{9, 7}, {20, 29}, {15, 30}, {21, 31}, {4, 5}, {22, 32},
@@ -114,6 +120,34 @@ inline constexpr std::array<std::array<GridCell, kGridRows>, 3> kVarietyGrid{{
       {12, 42}, {28, 43}, {6, 9}, {29, 44}, {30, 45}}},
 }};
 // clang-format on
+
+constexpr bool gridHoldsEachVarietyOnce()
+{
+    std::array<int, catalogue::kVarietyCount> seen{};
+    for (const auto& column : kVarietyGrid) {
+        for (const GridCell& cell : column) {
+            if (cell.variety < 0 || cell.variety >= int(seen.size()) || seen.at(cell.variety)++ != 0)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(gridHoldsEachVarietyOnce());
+
+constexpr bool tabIndicesAreDistinct()
+{
+    std::vector<int> indices{kOutputBox.tabIndex};
+    for (const Control& command : kCommands)
+        indices.push_back(command.tabIndex);
+    indices.insert(indices.end(), kSpeciesTabIndices.begin(), kSpeciesTabIndices.end());
+    for (const auto& column : kVarietyGrid) {
+        for (const GridCell& cell : column)
+            indices.push_back(cell.tabIndex);
+    }
+    std::sort(indices.begin(), indices.end());
+    return std::adjacent_find(indices.begin(), indices.end()) == indices.end();
+}
+static_assert(tabIndicesAreDistinct());
 
 // Rows count from 1: the first row sits one option height below the frame's top.
 constexpr Place varietyOption(int column, int row)
