@@ -18,8 +18,10 @@ PACKAGES=(
 TEST_PACKAGES=(
     # packaging and its checks
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
-    # the program under strace on a private X server
-    strace xvfb xdotool
+    # a session of its own for every test: bus, X server, window manager
+    dbus-daemon dbus-bin xvfb openbox x11-utils
+    # the program under strace, driven and read back over X
+    strace xdotool xclip
 )
 
 as_root() {
