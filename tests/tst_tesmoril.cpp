@@ -1,4 +1,5 @@
 #include "application.h"
+#include "catalogue.h"
 #include "tesmoril.h"
 
 #include <QAccessible>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QStyleOptionButton>
 #include <QTest>
 
@@ -106,6 +108,8 @@ private slots:
     void fontIsTimesOrItsMetricTwin();
     void contextMenuIsBulgarian();
     void captionsFit();
+    void captionsShownWithoutTrailingSpace_data();
+    void captionsShownWithoutTrailingSpace();
     void screenReaderSeesTheQuiz();
 
 private:
@@ -209,6 +213,16 @@ void TestTesmoril::mouse_data()
         << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"}
         << "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba
         << 4;
+    QTest::newRow("variety caption with a trailing blank")
+        << QStringList{"Option1(21)", "Option2(3)", "Command1(0)"}
+        << "Правилно!  карнеол  -> кварц\r\n"_qba +
+               QByteArray(catalogue::varieties().at(21).description.data()) + "\r\n"
+        << 21;
+    QTest::newRow("long description")
+        << QStringList{"Option1(8)", "Option2(1)", "Command1(0)"}
+        << "Правилно!  андрадит -> гранат\r\n\r\n"_qba +
+               QByteArray(catalogue::varieties().at(8).description.data()) + "\r\n"
+        << 8;
     QTest::newRow("wrong answer") << QStringList{"Option1(17)", "Option2(2)", "Command1(0)"}
                                   << wrong << -1;
     QTest::newRow("nothing chosen") << QStringList{"Command1(0)"} << wrong << -1;
@@ -228,6 +242,17 @@ void TestTesmoril::mouse()
     for (const QString& name : clicks)
         click(name);
     QCOMPARE(output(), expected);
+
+    // The box offers its scroll bar even for one short line, and wraps every
+    // line that is longer than it is wide.
+    auto* box = control<QPlainTextEdit>("Text1(0)");
+    QApplication::processEvents();
+    QVERIFY(box->verticalScrollBar()->isVisible());
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            QVERIFY2(block.layout()->lineAt(i).naturalTextWidth() <= box->viewport()->width(),
+                     qPrintable(block.text()));
+    }
 
     for (int v = 0; v < 33; ++v) {
         auto* option = control<QRadioButton>(QStringLiteral("Option1(%1)").arg(v));
@@ -425,6 +450,34 @@ void TestTesmoril::captionsFit()
         banner->contentsRect().width())
         clipped << banner->objectName();
     QCOMPARE(clipped, QStringList());
+}
+
+void TestTesmoril::captionsShownWithoutTrailingSpace_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("caption"); // as the answer line quotes it
+    QTest::addColumn<QString>("shown");      // as drawn and announced
+    QTest::newRow("trailing blank") << "Option1(21)"
+                                    << "карнеол "_qba << "карнеол";
+    QTest::newRow("trailing CR LF") << "Option2(0)"
+                                    << "берил\r\n"_qba << "берил";
+    QTest::newRow("blank inside") << "Option1(25)"
+                                  << "планински кристал"_qba << "планински кристал";
+    QTest::newRow("plain") << "Option2(3)"
+                           << "кварц"_qba << "кварц";
+}
+
+void TestTesmoril::captionsShownWithoutTrailingSpace()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, caption);
+    QFETCH(QString, shown);
+    auto* option = control<QRadioButton>(name);
+    const auto group = name.startsWith("Option1") ? OptionGroup::Varieties : OptionGroup::Species;
+    const auto index = static_cast<std::int16_t>(name.section('(', 1).chopped(1).toInt());
+    QCOMPARE(QByteArray::fromStdString(window->OptionCaption(group, index)), caption);
+    QCOMPARE(option->text(), shown);
+    QCOMPARE(QAccessible::queryAccessibleInterface(option)->text(QAccessible::Name), shown);
 }
 
 namespace {
