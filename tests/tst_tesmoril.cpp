@@ -102,6 +102,10 @@ private slots:
     void keyboardAlone();
     void tabOrder_data();
     void tabOrder();
+    void arrows_data();
+    void arrows();
+    void keysPressButtons_data();
+    void keysPressButtons();
     void coloursArePainted_data();
     void coloursArePainted();
     void textStaysDarkUnderADarkTheme();
@@ -288,15 +292,15 @@ void TestTesmoril::keyboardAlone()
         output(),
         "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba);
     QVERIFY(!control("Option1(4)")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), control("Text1(0)")); // where the verdict is
 
-    // Back to the varieties, which the retired option no longer stands for.
-    press(Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), control("Option1(0)")); // tab index 16, just before 19
+    press(Qt::Key_Tab); // on to the varieties, at the first one left: аквамарин
+    QCOMPARE(QApplication::focusWidget(), control("Option1(1)"));
     press(Qt::Key_Space);
     QCOMPARE(output(), QByteArray());
 
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
+    press(Qt::Key_Tab, Qt::ShiftModifier); // and back to the box
+    press(Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), control("Command1(1)"));
     press(Qt::Key_Space);
     QCOMPARE(output(), "Направете своя избор!"_qba);
@@ -305,49 +309,144 @@ void TestTesmoril::keyboardAlone()
 
 void TestTesmoril::tabOrder_data()
 {
-    QTest::addColumn<QStringList>("checked");
-    QTest::newRow("nothing chosen") << QStringList();
-    QTest::newRow("a pairing chosen") << QStringList{"Option1(17)", "Option2(3)"};
-    QTest::newRow("a variety retired") << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"};
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QStringList>("stops"); // after the output box, before it comes round again
+    const QStringList fresh{"Option1(4)", "Option2(0)", "Command1(0)", "Command1(1)"};
+    const QStringList reversed{"Command1(1)", "Command1(0)", "Option2(0)", "Option1(4)"};
+    QTest::newRow("fresh") << QStringList() << true << fresh;
+    QTest::newRow("fresh, backwards") << QStringList() << false << reversed;
+    QTest::newRow("after choosing with the mouse")
+        << QStringList{"Option1(30)", "Option2(4)"} << true
+        << QStringList{"Option1(30)", "Option2(4)", "Command1(0)", "Command1(1)"};
+    QTest::newRow("after choosing with the mouse, backwards")
+        << QStringList{"Option1(30)", "Option2(4)"} << false
+        << QStringList{"Command1(1)", "Command1(0)", "Option2(4)", "Option1(30)"};
+    QTest::newRow("after a retirement") << QStringList{"Option1(4)", "Option2(2)", "Option2(0)",
+                                                       "Command1(0)"}
+                                        << true
+                                        << QStringList{"Option1(1)", "Option2(0)", "Command1(0)",
+                                                       "Command1(1)"};
+    QTest::newRow("after clearing") << QStringList{"Option1(30)", "Option2(4)", "Command1(1)"}
+                                    << true << fresh;
 }
 
-// Tab follows the tab indices. A group of options is one stop, as on every
-// desktop: its checked option, or the first one in Tab order while none is.
+// Tab walks one fixed cycle, each group of options one stop, entered at its
+// checked option or else at its first enabled one by tab index.
 void TestTesmoril::tabOrder()
 {
-    QFETCH(QStringList, checked);
-    for (const QString& name : checked)
+    QFETCH(QStringList, clicks);
+    QFETCH(bool, forward);
+    QFETCH(QStringList, stops);
+    for (const QString& name : clicks)
         click(name);
-
-    QList<Expected> stops = expectedControls();
-    std::sort(stops.begin(), stops.end(),
-              [](const Expected& a, const Expected& b) { return a.tabIndex < b.tabIndex; });
-    QStringList expected, groupsSeen;
-    for (const Expected& e : stops) {
-        QWidget* w = control(e.name);
-        auto* option = qobject_cast<QRadioButton*>(w);
-        if (e.tabIndex < 0 || !w->isEnabled())
-            continue;
-        if (option) {
-            const bool groupHasChoice =
-                std::any_of(stops.begin(), stops.end(), [&](const Expected& other) {
-                    auto* o = window->findChild<QRadioButton*>(other.name);
-                    return o && o->parent() == option->parent() && o->isChecked();
-                });
-            if (groupHasChoice ? !option->isChecked() : groupsSeen.contains(e.parent))
-                continue;
-            groupsSeen << e.parent;
-        }
-        expected << e.name;
-    }
 
     control("Text1(0)")->setFocus();
     QStringList visited;
-    for (qsizetype i = 0; i <= expected.size(); ++i) {
+    for (qsizetype i = 0; i <= stops.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                        forward ? Qt::NoModifier : Qt::ShiftModifier);
         visited << QApplication::focusWidget()->objectName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(visited, expected + QStringList{"Text1(0)"}); // and round again
+    QCOMPARE(visited, stops + QStringList{"Text1(0)"});
+}
+
+void TestTesmoril::arrows_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("chosen"); // the option arrived at is chosen
+
+    const QStringList none;
+    QTest::newRow("down a column") << none << "Option1(0)" << int(Qt::Key_Down) << "Option1(1)"
+                                   << false;
+    QTest::newRow("down from the foot of a column")
+        << none << "Option1(3)" << int(Qt::Key_Down) << "Option1(9)" << false;
+    QTest::newRow("down from the last variety") << none << "Option1(30)" << int(Qt::Key_Down)
+                                                << "Option1(0)" << false;
+    QTest::newRow("up from the first variety") << none << "Option1(0)" << int(Qt::Key_Up)
+                                               << "Option1(30)" << false;
+    QTest::newRow("up from the top of a column") << none << "Option1(31)" << int(Qt::Key_Up)
+                                                 << "Option1(26)" << false;
+    QTest::newRow("right along a row") << none << "Option1(26)" << int(Qt::Key_Right)
+                                       << "Option1(30)" << false;
+    QTest::newRow("right from the last column") << none << "Option1(30)" << int(Qt::Key_Right)
+                                                << "Option1(3)" << false;
+    QTest::newRow("left from the first column") << none << "Option1(0)" << int(Qt::Key_Left)
+                                                << "Option1(31)" << false;
+    QTest::newRow("a retired variety is passed over")
+        << QStringList{"Option1(1)", "Option2(0)", "Command1(0)"} << "Option1(0)"
+        << int(Qt::Key_Down) << "Option1(7)" << false;
+    QTest::newRow("a retired variety is passed over sideways")
+        << QStringList{"Option1(9)", "Option2(1)", "Command1(0)"} << "Option1(0)"
+        << int(Qt::Key_Right) << "Option1(31)" << false;
+    QTest::newRow("the choice moves with the focus")
+        << QStringList{"Option1(0)"} << "Option1(0)" << int(Qt::Key_Right) << "Option1(9)" << true;
+    QTest::newRow("minerals: down") << none << "Option2(0)" << int(Qt::Key_Down) << "Option2(1)"
+                                    << false;
+    QTest::newRow("minerals: right") << none << "Option2(3)" << int(Qt::Key_Right) << "Option2(4)"
+                                     << false;
+    QTest::newRow("minerals: down from the last") << none << "Option2(4)" << int(Qt::Key_Down)
+                                                  << "Option2(0)" << false;
+    QTest::newRow("minerals: left from the first") << none << "Option2(0)" << int(Qt::Key_Left)
+                                                   << "Option2(4)" << false;
+    QTest::newRow("minerals: the choice moves with the focus")
+        << QStringList{"Option2(2)"} << "Option2(2)" << int(Qt::Key_Up) << "Option2(1)" << true;
+}
+
+void TestTesmoril::arrows()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    QFETCH(bool, chosen);
+    for (const QString& name : clicks)
+        click(name);
+    control(from)->setFocus();
+    QTest::keyClick(control(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+    QCOMPARE(control<QRadioButton>(to)->isChecked(), chosen);
+    if (chosen) { // and the quiz heard of it
+        const int index = to.section('(', 1).chopped(1).toInt();
+        QCOMPARE(to.startsWith("Option1") ? int(window->quiz().SelectedVariety())
+                                          : window->quiz().SelectedSpecies(),
+                 index);
+    }
+}
+
+void TestTesmoril::keysPressButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray amethyst = "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n";
+    QTest::newRow("Space on Изведи") << "Command1(0)" << int(Qt::Key_Space) << false << amethyst;
+    QTest::newRow("Enter on Изведи") << "Command1(0)" << int(Qt::Key_Return) << false << amethyst;
+    QTest::newRow("keypad Enter on Изведи") << "Command1(0)" << int(Qt::Key_Enter) << true
+                                            << amethyst;
+    QTest::newRow("Enter on Чисти") << "Command1(1)" << int(Qt::Key_Return) << false
+                                    << "Направете своя избор!"_qba;
+}
+
+// Either button, pressed from the keyboard, writes the box and hands it the
+// focus, so a screen reader reads the new text out.
+void TestTesmoril::keysPressButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(bool, keypad);
+    QFETCH(QByteArray, expected);
+    click("Option1(17)");
+    click("Option2(3)");
+    control(button)->setFocus();
+    QTest::keyClick(control(button), Qt::Key(key), keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(output(), expected);
+    QCOMPARE(QApplication::focusWidget(), control("Text1(0)"));
+    QCOMPARE(control<QPlainTextEdit>("Text1(0)")->textCursor().position(), 0);
 }
 
 void TestTesmoril::coloursArePainted_data()

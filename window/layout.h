@@ -57,6 +57,10 @@ inline constexpr Rgb kWindowColour{192, 192, 255};
 inline constexpr Rgb kTextColour{0, 0, 0};
 inline constexpr Rgb kDisabledTextColour{96, 96, 96};
 
+// What has the keyboard focus is marked in this dark blue: at least 3:1
+// against every background of the window.
+inline constexpr Rgb kFocusColour{0, 0, 128};
+
 inline constexpr Place kBanner{1680, 0, 4575, 375};
 inline constexpr Rgb kBannerColour{255, 192, 128};
 
@@ -72,6 +76,7 @@ inline constexpr std::array<Control, 2> kCommands{{
 inline constexpr std::array<Rgb, 2> kCommandColours{{{192, 255, 192}, {255, 128, 128}}};
 
 inline constexpr Control kOutputBox{{120, 4320, 7455, 2175}, 0};
+inline constexpr Rgb kOutputFrameColour{128, 128, 128};
 
 inline constexpr int kOptionHeight = 300;
 

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,6 +55,15 @@ QString commandStyleSheet(layout::Rgb c)
         .arg(background.name(), background.darker(115).name(), text);
 }
 
+// The output box's own frame: dark while it has the focus.
+void showFocusFrame(QPlainTextEdit* box, bool focused)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::WindowText,
+                     layout::toColor(focused ? layout::kFocusColour : layout::kOutputFrameColour));
+    box->setPalette(palette);
+}
+
 QString indexedName(const char* array, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
@@ -63,6 +73,7 @@ QString indexedName(const char* array, int index)
 
 Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 {
+    OptionButton::registerAccessibleInterface();
     setObjectName(QStringLiteral("Tesmoril"));
     setWindowTitle(QStringLiteral(ORSETA_HOMEPAGE "  Тесморил"));
     setFixedSize(layout::toPixels(layout::kClientArea).size());
@@ -114,6 +125,7 @@ void Tesmoril::createVarietyOptions(QGroupBox* frame)
             option->setObjectName(indexedName("Option1", v));
             option->setGeometry(layout::toPixels(layout::varietyOption(column, row)));
             paint(option, layout::kVarietyColumns.at(column).colour);
+            option->installEventFilter(this);
             varieties_->addButton(option, v);
         }
     }
@@ -128,6 +140,7 @@ void Tesmoril::createSpeciesOptions(QGroupBox* frame)
         option->setObjectName(indexedName("Option2", k));
         option->setGeometry(layout::toPixels(layout::speciesOption(k).place));
         paint(option, layout::kSpeciesColour);
+        option->installEventFilter(this);
         species_->addButton(option, k);
     }
 }
@@ -142,6 +155,7 @@ void Tesmoril::createCommands()
         button->setObjectName(indexedName("Command1", i));
         button->setGeometry(layout::toPixels(layout::kCommands.at(i).place));
         button->setStyleSheet(commandStyleSheet(layout::kCommandColours.at(i)));
+        button->installEventFilter(this);
         commands_->addButton(button, i);
     }
 }
@@ -161,27 +175,152 @@ void Tesmoril::createOutputBox()
     output_->setWordWrapMode(QTextOption::WordWrap);
     output_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     output_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A frame of our own, which turns dark while the box has the focus: the
+    // style's frame shows no focus at all.
+    output_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    output_->setLineWidth(2);
+    showFocusFrame(output_, false);
+    output_->installEventFilter(this);
     // Without this the box would keep Tab for itself, and it has the focus at start.
     output_->setTabChangesFocus(true);
     output_->setPlainText(fromUtf8(kIntroductoryText));
     output_->setFocus();
 }
 
+// The Tab cycle, each group of options one stop at its lowest tab index:
+// output box, varieties, minerals, "Изведи", "Чисти". A group is entered at
+// its checked option, else at its first enabled one in tab order.
 void Tesmoril::orderTabStops()
 {
-    std::vector<std::pair<int, QWidget*>> stops{{layout::kOutputBox.tabIndex, output_}};
-    for (int i = 0; i < int(layout::kCommands.size()); ++i)
-        stops.emplace_back(layout::kCommands.at(i).tabIndex, commands_->button(i));
-    for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
-        stops.emplace_back(layout::speciesOption(k).tabIndex, species_->button(k));
+    std::vector<std::pair<int, QWidget*>> varieties, species;
     for (const auto& column : layout::kVarietyGrid) {
         for (const layout::GridCell& cell : column)
-            stops.emplace_back(cell.tabIndex, varieties_->button(cell.variety));
+            varieties.emplace_back(cell.tabIndex, varieties_->button(cell.variety));
     }
-    std::sort(stops.begin(), stops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < stops.size(); ++i)
-        setTabOrder(stops[i - 1].second, stops[i].second);
+    for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
+        species.emplace_back(layout::speciesOption(k).tabIndex, species_->button(k));
+
+    const auto groupStop = [](std::vector<std::pair<int, QWidget*>> options) {
+        std::sort(options.begin(), options.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        TabStop stop{options.front().first, {}};
+        for (const auto& option : options)
+            stop.controls.push_back(option.second);
+        return stop;
+    };
+    tabStops_ = {{layout::kOutputBox.tabIndex, {output_}}, groupStop(varieties), groupStop(species)};
+    for (int i = 0; i < int(layout::kCommands.size()); ++i)
+        tabStops_.push_back({layout::kCommands.at(i).tabIndex, {commands_->button(i)}});
+    std::sort(tabStops_.begin(), tabStops_.end(),
+              [](const TabStop& a, const TabStop& b) { return a.tabIndex < b.tabIndex; });
+}
+
+QWidget* Tesmoril::entryOf(const TabStop& stop)
+{
+    for (QWidget* control : stop.controls) {
+        auto* option = qobject_cast<QAbstractButton*>(control);
+        if (option && option->isCheckable() && option->isChecked())
+            return option;
+    }
+    for (QWidget* control : stop.controls) {
+        if (control->isEnabled())
+            return control;
+    }
+    return nullptr; // every option of the group retired
+}
+
+bool Tesmoril::focusNextPrevChild(bool next)
+{
+    QWidget* focus = focusWidget();
+    const auto at = std::find_if(tabStops_.begin(), tabStops_.end(), [focus](const TabStop& stop) {
+        return std::find(stop.controls.begin(), stop.controls.end(), focus) != stop.controls.end();
+    });
+    if (at == tabStops_.end())
+        return QWidget::focusNextPrevChild(next);
+
+    const auto count = std::ptrdiff_t(tabStops_.size());
+    const std::ptrdiff_t from = at - tabStops_.begin();
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t to = ((next ? from + step : from - step) % count + count) % count;
+        if (QWidget* entry = entryOf(tabStops_.at(std::size_t(to)))) {
+            entry->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The option an arrow key leads to from OPTION, skipping retired ones, or
+// null. The varieties run down the columns in alphabetical order, Up and Down
+// following it from one column into the next; Left and Right keep the row.
+// The minerals run top to bottom. Both wrap round at their ends.
+QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) const
+{
+    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+    std::vector<QAbstractButton*> order;
+    if (option->group() == varieties_ && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        for (const auto& cells : layout::kVarietyGrid) {
+            const auto row = std::find_if(cells.begin(), cells.end(), [&](const layout::GridCell& c) {
+                return varieties_->button(c.variety) == option;
+            });
+            if (row != cells.end()) {
+                for (const auto& column : layout::kVarietyGrid)
+                    order.push_back(varieties_->button(column.at(std::size_t(row - cells.begin())).variety));
+            }
+        }
+    } else if (option->group() == varieties_) {
+        for (const auto& cells : layout::kVarietyGrid) {
+            for (const layout::GridCell& cell : cells)
+                order.push_back(varieties_->button(cell.variety));
+        }
+    } else {
+        for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
+            order.push_back(species_->button(k));
+    }
+
+    const auto count = std::ptrdiff_t(order.size());
+    const std::ptrdiff_t from = std::find(order.begin(), order.end(), option) - order.begin();
+    for (std::ptrdiff_t step = 1; step < count; ++step) {
+        const std::ptrdiff_t to = ((forward ? from + step : from - step) % count + count) % count;
+        if (order.at(std::size_t(to))->isEnabled())
+            return order.at(std::size_t(to));
+    }
+    return nullptr;
+}
+
+bool Tesmoril::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == output_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        showFocusFrame(output_, event->type() == QEvent::FocusIn);
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if ((keyEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    auto* button = static_cast<QAbstractButton*>(watched);
+    const int key = keyEvent->key();
+
+    // Enter presses a button, as Space does.
+    if (button->group() == commands_) {
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        button->click();
+        return true;
+    }
+
+    if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right)
+        return false;
+    // As the arrows always have: the focus moves, and the choice moves with
+    // it while the option left behind was chosen.
+    if (QAbstractButton* target = optionAfterArrow(button, key)) {
+        if (button->isChecked())
+            target->click();
+        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+        target->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    }
+    return true;
 }
 
 void Tesmoril::connectGroups()
@@ -190,8 +329,16 @@ void Tesmoril::connectGroups()
             [this](int id) { quiz_.OnVarietyClick(static_cast<std::int16_t>(id)); });
     connect(species_, &QButtonGroup::idClicked, this,
             [this](int id) { quiz_.OnSpeciesClick(static_cast<std::int16_t>(id)); });
-    connect(commands_, &QButtonGroup::idClicked, this,
-            [this](int id) { quiz_.OnCommandClick(static_cast<std::int16_t>(id)); });
+    connect(commands_, &QButtonGroup::idClicked, this, &Tesmoril::onCommandClick);
+}
+
+// Both buttons write the output box; the focus goes there, so that a screen
+// reader, which reads what gets the focus, reads the verdict at once. The next
+// Tab goes on to the varieties.
+void Tesmoril::onCommandClick(int id)
+{
+    quiz_.OnCommandClick(static_cast<std::int16_t>(id));
+    output_->setFocus(Qt::OtherFocusReason);
 }
 
 QButtonGroup* Tesmoril::group(OptionGroup group) const
@@ -215,24 +362,7 @@ void Tesmoril::SetOptionChecked(OptionGroup group, std::int16_t index, bool chec
 
 void Tesmoril::SetOptionEnabled(OptionGroup group, std::int16_t index, bool enabled)
 {
-    QButtonGroup* buttons = this->group(group);
-    QAbstractButton* option = buttons->button(index);
-    option->setEnabled(enabled);
-    if (!enabled && (option->focusPolicy() & Qt::TabFocus))
-        keepReachableByTab(buttons);
-}
-
-// Qt makes a group of options one Tab stop: the option that last had the
-// focus. Once that option is retired, Tab would never reach the group again,
-// so the stop passes to the checked option, or else to every enabled one
-// until one of them takes the focus.
-void Tesmoril::keepReachableByTab(QButtonGroup* buttons)
-{
-    QAbstractButton* checked = buttons->checkedButton();
-    for (QAbstractButton* option : buttons->buttons()) {
-        if (option->isEnabled() && (!checked || option == checked))
-            option->setFocusPolicy(Qt::StrongFocus);
-    }
+    this->group(group)->button(index)->setEnabled(enabled);
 }
 
 std::string Tesmoril::OptionCaption(OptionGroup group, std::int16_t index) const
