@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -80,6 +81,20 @@ int lightness(QRgb c)
     return qGray(c);
 }
 
+// Contrast ratio of two colours as WCAG reckons it, from 1 to 21.
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int channel) {
+            const double v = channel / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Expected)
@@ -108,6 +123,9 @@ private slots:
     void keysPressButtons();
     void coloursArePainted_data();
     void coloursArePainted();
+    void focusIsVisible_data();
+    void focusIsVisible();
+    void assistiveActionsAreClicks();
     void textStaysDarkUnderADarkTheme();
     void fontIsTimesOrItsMetricTwin();
     void contextMenuIsBulgarian();
@@ -473,6 +491,61 @@ void TestTesmoril::coloursArePainted()
                               std::abs(painted.green() - expected.colour.green()),
                               std::abs(painted.blue() - expected.colour.blue())});
     QVERIFY2(off <= 3, qPrintable(painted.name()));
+}
+
+void TestTesmoril::focusIsVisible_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("from"); // focused first; then one key leads to NAME
+    QTest::addColumn<int>("key");
+    QTest::newRow("variety, light column") << "Option1(1)" << "Option1(0)" << int(Qt::Key_Down);
+    QTest::newRow("variety, green column") << "Option1(9)" << "Option1(3)" << int(Qt::Key_Down);
+    QTest::newRow("mineral") << "Option2(1)" << "Option2(0)" << int(Qt::Key_Down);
+    QTest::newRow("Изведи") << "Command1(0)" << "Option2(0)" << int(Qt::Key_Tab);
+    QTest::newRow("Чисти") << "Command1(1)" << "Command1(0)" << int(Qt::Key_Tab);
+    QTest::newRow("output box") << "Text1(0)" << "Command1(1)" << int(Qt::Key_Tab);
+}
+
+// Reached from the keyboard, a control shows the focus in pixels that stand
+// out at least 3:1 from what was there before: an outline, not a tint.
+void TestTesmoril::focusIsVisible()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QWidget* target = control(name);
+    control(from)->setFocus();
+    const QImage before = window->grab().toImage();
+    QTest::keyClick(control(from), Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), target);
+    const QImage after = window->grab().toImage();
+
+    const qreal ratio = after.devicePixelRatio();
+    const QRect area(target->mapTo(window, QPoint(0, 0)) * ratio, target->size() * ratio);
+    int outstanding = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            outstanding += contrast(before.pixel(x, y), after.pixel(x, y)) >= 3.0;
+    // At least a line round a short caption: some 80 pixels at scale 1.
+    QVERIFY2(outstanding >= 80 * ratio, qPrintable(QString::number(outstanding)));
+}
+
+// Voice control and switch access act through the accessibility actions: an
+// option chosen that way counts as a click, and the button's press checks.
+void TestTesmoril::assistiveActionsAreClicks()
+{
+    const auto act = [this](const char* name) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control(name));
+        QAccessibleActionInterface* actions = node->actionInterface();
+        QVERIFY(actions && !actions->actionNames().isEmpty());
+        actions->doAction(actions->actionNames().constFirst());
+    };
+    act("Option1(17)");
+    act("Option2(3)");
+    QVERIFY(control<QRadioButton>("Option1(17)")->isChecked());
+    act("Command1(0)");
+    QTRY_COMPARE(output(), "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n"_qba);
+    QVERIFY(!control("Option1(17)")->isEnabled());
 }
 
 void TestTesmoril::textStaysDarkUnderADarkTheme()
