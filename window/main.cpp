@@ -1,11 +1,16 @@
 #include "application.h"
+#include "commandline.h"
 #include "tesmoril.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = answerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
+    if (const auto status = rejectUnknownArguments(QCoreApplication::arguments()))
+        return *status;
     prepareApplication(app);
 
     Tesmoril window; // runs the quiz's OnFormLoad as it is built
