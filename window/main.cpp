@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[])
 {
+    beforeApplication();
     QApplication app(argc, argv);
     prepareApplication(app);
 
