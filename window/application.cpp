@@ -1,13 +1,72 @@
 #include "application.h"
 
 #include "buildinfo.h"
+#include "layout.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleHints>
 #include <QTranslator>
+
+namespace {
+
+// Every role of every colour group, so nothing is left for a desktop palette
+// to fill in: the controls paint their own backgrounds over the window colour,
+// and the radio indicators and the output box are drawn from Base and Text.
+QPalette designedPalette()
+{
+    const QColor window = layout::toColor(layout::kWindowColour);
+    const QColor text = layout::toColor(layout::kTextColour);
+    const QColor disabledText = layout::toColor(layout::kDisabledTextColour);
+    const QColor white(255, 255, 255);
+
+    QPalette palette;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool disabled = group == QPalette::Disabled;
+        const auto set = [&](QPalette::ColorRole role, const QColor& colour) {
+            palette.setColor(group, role, colour);
+        };
+        set(QPalette::Window, window);
+        set(QPalette::WindowText, disabled ? disabledText : text);
+        set(QPalette::Base, white);
+        set(QPalette::AlternateBase, window.lighter(110));
+        set(QPalette::Text, disabled ? disabledText : text);
+        set(QPalette::PlaceholderText, disabledText);
+        set(QPalette::Button, window);
+        set(QPalette::ButtonText, disabled ? disabledText : text);
+        set(QPalette::BrightText, white);
+        set(QPalette::Light, white);
+        set(QPalette::Midlight, window.lighter(115));
+        set(QPalette::Mid, window.darker(150));
+        set(QPalette::Dark, window.darker(200));
+        set(QPalette::Shadow, text);
+        // Navy: the focus frame Fusion draws from it stands out on every
+        // pastel background, and white text on it reads well.
+        set(QPalette::Highlight, QColor(0, 0, 128));
+        set(QPalette::HighlightedText, white);
+        set(QPalette::Link, QColor(0, 0, 192));
+        set(QPalette::LinkVisited, QColor(128, 0, 128));
+        set(QPalette::ToolTipBase, QColor(255, 255, 220));
+        set(QPalette::ToolTipText, text);
+        set(QPalette::NoRole, window);
+    }
+    return palette;
+}
+
+} // namespace
+
+void beforeApplication()
+{
+    // Platform themes (GTK, qt6ct) then leave the application's palette,
+    // font and style sheet alone.
+    QGuiApplication::setDesktopSettingsAware(false);
+}
 
 void prepareApplication(QApplication& app)
 {
@@ -22,13 +81,31 @@ void prepareApplication(QApplication& app)
         icon.addFile(QStringLiteral(":/icons/orseta-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
+    // Fusion is built into Qt and draws the same everywhere; a desktop style
+    // (QT_STYLE_OVERRIDE, -style) may widen the indicators, embolden frame
+    // titles or bring light text for a dark theme.
+    // Most desktops start Qt in Fusion already; a second one costs start-up time.
+    if (QApplication::style()->name() != QLatin1String("fusion"))
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(designedPalette());
+
     // Set for the whole application: a widget with a style sheet of its own
-    // would not inherit a font set on the window.
-    QFont font;
-    font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+    // would not inherit a font set on the window. Built from nothing rather
+    // than from the current application font, so no weight or stretch of the
+    // desktop's font comes along. Times New Roman, or one of its metric
+    // twins, which the captions are measured for; fontconfig would otherwise
+    // fall back to a sans font before Nimbus Roman.
+    QFont font(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                           QStringLiteral("Tinos"), QStringLiteral("Nimbus Roman")},
+               12, QFont::Normal, false);
     font.setStyleHint(QFont::Serif);
-    font.setPointSize(12);
     QApplication::setFont(font);
+
+    // qt6ct, once told to keep out, answers 0 ms here, and no two clicks would
+    // ever make a double click to select a word in the output box.
+    QStyleHints* hints = QGuiApplication::styleHints();
+    if (hints->mouseDoubleClickInterval() <= 0)
+        hints->setMouseDoubleClickInterval(400);
 
     // Qt's own context menus ("Copy", "Select All") in Bulgarian, like the rest.
     auto* translator = new QTranslator(&app);

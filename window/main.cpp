@@ -8,6 +8,7 @@ int main(int argc, char* argv[])
 {
     if (const auto status = answerCommandLine(argc, argv))
         return *status;
+    beforeApplication();
     QApplication app(argc, argv);
     if (const auto status = rejectUnknownArguments(QCoreApplication::arguments()))
         return *status;
