@@ -48,7 +48,7 @@ QPalette designedPalette()
         set(QPalette::Shadow, text);
         // Navy: the focus frame Fusion draws from it stands out on every
         // pastel background, and white text on it reads well.
-        set(QPalette::Highlight, QColor(0, 0, 128));
+        set(QPalette::Highlight, layout::toColor(layout::kFocusColour));
         set(QPalette::HighlightedText, white);
         set(QPalette::Link, QColor(0, 0, 192));
         set(QPalette::LinkVisited, QColor(128, 0, 128));
