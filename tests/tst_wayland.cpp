@@ -32,8 +32,11 @@ struct Snapshot
 
 Snapshot snapshot(const Tesmoril& window)
 {
-    Snapshot s{window.quiz().SelectedVariety(), window.quiz().SelectedSpecies(),
-               QByteArray::fromStdString(window.GetOutputText()), {}, {}};
+    Snapshot s{window.quiz().SelectedVariety(),
+               window.quiz().SelectedSpecies(),
+               QByteArray::fromStdString(window.GetOutputText()),
+               {},
+               {}};
     for (const QWidget* w : window.findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
@@ -47,11 +50,11 @@ Snapshot snapshot(const Tesmoril& window)
 // For QCOMPARE's message when two snapshots differ.
 char* toString(const Snapshot& s)
 {
-    return qstrdup(qPrintable(QStringLiteral("variety %1, species %2, checked %3, output \"%4\"")
-                                  .arg(s.variety)
-                                  .arg(s.species)
-                                  .arg(s.checked.join(QLatin1Char(' ')),
-                                       QString::fromUtf8(s.output.left(40)))));
+    return qstrdup(qPrintable(
+        QStringLiteral("variety %1, species %2, checked %3, output \"%4\"")
+            .arg(s.variety)
+            .arg(s.species)
+            .arg(s.checked.join(QLatin1Char(' ')), QString::fromUtf8(s.output.left(40)))));
 }
 
 } // namespace
@@ -145,16 +148,18 @@ void TestWayland::windowAction()
     }
 
     if (enlarged) {
-        QTRY_VERIFY2(window->width() > layoutSize.width() && window->height() > layoutSize.height(),
-                     qPrintable(QStringLiteral("%1 x %2").arg(window->width()).arg(window->height())));
+        QTRY_VERIFY2(
+            window->width() > layoutSize.width() && window->height() > layoutSize.height(),
+            qPrintable(QStringLiteral("%1 x %2").arg(window->width()).arg(window->height())));
         // The layout stays where it was, the room around it in the window's colour.
         const QImage image = window->grab().toImage();
         const qreal ratio = image.devicePixelRatio();
         const QRect layoutRect(QPoint(0, 0), layoutSize);
-        for (QPoint p : {QPoint(window->width() - 1, window->height() - 1),
-                         QPoint(window->width() - 1, 0), QPoint(0, window->height() - 1),
-                         QPoint((layoutSize.width() + window->width()) / 2, layoutSize.height() / 2),
-                         QPoint(layoutSize.width() / 2, (layoutSize.height() + window->height()) / 2)}) {
+        for (QPoint p :
+             {QPoint(window->width() - 1, window->height() - 1), QPoint(window->width() - 1, 0),
+              QPoint(0, window->height() - 1),
+              QPoint((layoutSize.width() + window->width()) / 2, layoutSize.height() / 2),
+              QPoint(layoutSize.width() / 2, (layoutSize.height() + window->height()) / 2)}) {
             QVERIFY(!layoutRect.contains(p));
             QCOMPARE(image.pixelColor(p * ratio), kWindowColour);
         }

@@ -7,8 +7,8 @@
 #include "optionbutton.h"
 
 #include <QButtonGroup>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
