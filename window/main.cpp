@@ -1,5 +1,6 @@
 #include "application.h"
 #include "commandline.h"
+#include "platform.h"
 #include "tesmoril.h"
 
 #include <QApplication>
@@ -9,7 +10,9 @@ int main(int argc, char* argv[])
     if (const auto status = answerCommandLine(argc, argv))
         return *status;
     beforeApplication();
+    guardPlatformStart(argc, argv);
     QApplication app(argc, argv);
+    platformStarted();
     if (const auto status = rejectUnknownArguments(QCoreApplication::arguments()))
         return *status;
     prepareApplication(app);

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -76,7 +77,17 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
     OptionButton::registerAccessibleInterface();
     setObjectName(QStringLiteral("Tesmoril"));
     setWindowTitle(QStringLiteral(ORSETA_HOMEPAGE "  Тесморил"));
-    setFixedSize(layout::toPixels(layout::kClientArea).size());
+    // A Wayland compositor may maximise, tile or fullscreen any window, and
+    // ends a program whose maximised surface keeps a size of its own. There
+    // the window takes any size from the layout's upwards: the controls keep
+    // their places top-left and the window's colour fills the rest.
+    const QSize size = layout::toPixels(layout::kClientArea).size();
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        setMinimumSize(size);
+        resize(size);
+    } else {
+        setFixedSize(size);
+    }
     paint(this, layout::kWindowColour);
 
     createBanner();

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Where Qt's Wayland plugin is missing the program runs on X11, and where no
+# window system can be used it ends with one line and status 1, not an abort.
+# Run in session.sh --x11. A copy of the program with a qt.conf of its own
+# sees only the platform plugins put beside it:
+#   platform.sh PROGRAM
+set -uo pipefail
+program=$1
+plugins=$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -print -quit 2>/dev/null)
+[ -n "$plugins" ] || { echo "SKIP: Qt's X11 plugin is not installed (Debian: libqt6gui6)"; exit 77; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+for setup in xcb none; do
+    mkdir -p "$scratch/$setup/plugins/platforms"
+    cp "$program" "$scratch/$setup/orseta"
+    printf '[Paths]\nPlugins=%s\n' "$scratch/$setup/plugins" >"$scratch/$setup/qt.conf"
+done
+ln -s "$plugins" "$scratch/xcb/plugins/platforms/"
+
+x11=$DISPLAY failures=0
+# check NAME PLUGINS EXPECTED ENV... -- ARGS...: EXPECTED is "runs" (still up
+# after two seconds) or "fails" (status 1, one line naming qt6-wayland).
+check() {
+    local name=$1 setup=$2 expected=$3 envs=() status lines
+    shift 3
+    while [ "$1" != -- ]; do envs+=("$1"); shift; done
+    shift
+    env -u QT_QPA_PLATFORM -u DISPLAY WAYLAND_DISPLAY=wayland-absent "${envs[@]}" \
+        timeout 2 "$scratch/$setup/orseta" "$@" 2>"$scratch/stderr"
+    status=$?
+    lines=$(wc -l <"$scratch/stderr")
+    if [ "$expected" = runs ] && [ $status = 124 ]; then
+        echo "PASS: $name"
+    elif [ "$expected" = fails ] && [ $status = 1 ] && [ "$lines" = 1 ] &&
+        grep -q qt6-wayland "$scratch/stderr"; then
+        echo "PASS: $name"
+    else
+        echo "FAIL: $name: status $status, $lines lines on stderr:"
+        cat "$scratch/stderr"
+        failures=$((failures + 1))
+    fi
+}
+
+check "no Wayland plugin: X11" xcb runs DISPLAY="$x11" --
+check "no Wayland plugin, Wayland asked for: X11" xcb runs DISPLAY="$x11" QT_QPA_PLATFORM=wayland --
+check "no Wayland plugin, no X server" xcb fails --
+check "no Wayland plugin, Wayland asked for, no X server" xcb fails QT_QPA_PLATFORM=wayland --
+check "no plugin at all" none fails DISPLAY="$x11" --
+check "-platform still decides" xcb fails DISPLAY="$x11" -- -platform wayland
+exit $((failures > 0))
