@@ -4,6 +4,7 @@
 #include "application.h"
 #include "layout.h"
 #include "tesmoril.h"
+#include "windowchecks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,30 +26,12 @@
 
 namespace {
 
+using windowchecks::captionRect;
+using windowchecks::contrast;
+using windowchecks::familyOf;
+using windowchecks::luminance;
+
 const QStringList kSerifFamilies{"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman"};
-
-// The family a font resolved to, without the foundry Qt adds when two
-// foundries offer it ("Nimbus Roman [urw]").
-QString familyOf(const QFont& font)
-{
-    const QString family = QFontInfo(font).family();
-    return family.left(family.indexOf(QLatin1String(" [")));
-}
-
-// WCAG relative luminance and contrast ratio.
-double luminance(QColor c)
-{
-    const auto linear = [](double v) {
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-}
-
-double contrast(QColor a, QColor b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The darkest pixel of a rectangle given in the coordinates of widget w.
 QColor darkest(const QImage& image, const QWidget* window, const QWidget* w, QRect r)
@@ -65,70 +48,6 @@ QColor darkest(const QImage& image, const QWidget* window, const QWidget* w, QRe
 QColor pixel(const QImage& image, const QWidget* window, const QWidget* w, QPoint p)
 {
     return image.pixelColor(w->mapTo(window, p));
-}
-
-// Where the style puts a control's caption.
-QRect captionRect(QWidget* w)
-{
-    if (auto* frame = qobject_cast<QGroupBox*>(w)) {
-        QStyleOptionGroupBox option;
-        option.initFrom(frame);
-        option.text = frame->title();
-        option.textAlignment = frame->alignment();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        option.lineWidth = 1;
-        return frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                              QStyle::SC_GroupBoxLabel, frame);
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-        // A push button's own border is dark; its caption sits well inside it.
-        return radio ? button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option,
-                                                       button)
-                     : button->style()
-                           ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-                           .adjusted(3, 3, -3, -3);
-    }
-    return qobject_cast<QLabel*>(w)->contentsRect();
-}
-
-// Whether a caption's ink fits the room the style gives it, set as the styles
-// set it: from the left or centred across, centred down. Ink rather than line
-// height, which the URW fonts give generously (22 px where Liberation has 18).
-bool fits(const QString& text, const QFont& font, const QWidget* w, QRectF room)
-{
-    const QFontMetricsF metrics(font, w);
-    const QRectF ink = metrics.tightBoundingRect(text).translated(
-        room.left(), room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent());
-    return metrics.horizontalAdvance(text) <= room.width() && ink.top() >= room.top() - 0.5 &&
-           ink.bottom() <= room.bottom() + 0.5;
-}
-
-// Captions that stick out of the room the style gives them.
-QStringList clippedCaptions(const QWidget* window)
-{
-    QStringList clipped;
-    for (auto* button : window->findChildren<QAbstractButton*>()) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-        const QRect room = button->style()->subElementRect(
-            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option,
-            button);
-        if (!fits(button->text(), button->font(), button, room))
-            clipped << button->objectName();
-    }
-    for (auto* frame : window->findChildren<QGroupBox*>())
-        if (!fits(frame->title(), frame->font(), frame, captionRect(frame)))
-            clipped << frame->objectName();
-    auto* banner = window->findChild<QLabel*>("Label1(0)");
-    if (!fits(banner->text(), banner->font(), banner, banner->contentsRect()))
-        clipped << banner->objectName();
-    return clipped;
 }
 
 } // namespace
@@ -148,8 +67,6 @@ private slots:
     void outputBoxIsWhiteWithDarkText();
     void fontIsTimesOrAMetricTwin();
     void doubleClickSelectsAWord();
-    void captionsFitInEachTwin_data();
-    void captionsFitInEachTwin();
 
 private:
     QWidget* control(const char* name) const
@@ -255,7 +172,7 @@ void TestThemes::checkedOptionShowsADarkDot()
 
 void TestThemes::captionsFit()
 {
-    QCOMPARE(clippedCaptions(window.get()), QStringList());
+    QCOMPARE(windowchecks::clippedCaptions(window.get()), QStringList());
 }
 
 // Sample points clear of captions and borders.
@@ -319,32 +236,6 @@ void TestThemes::fontIsTimesOrAMetricTwin()
 void TestThemes::doubleClickSelectsAWord()
 {
     QVERIFY(QGuiApplication::styleHints()->mouseDoubleClickInterval() >= 100);
-}
-
-void TestThemes::captionsFitInEachTwin_data()
-{
-    QTest::addColumn<QString>("family");
-    for (const char* family : {"Liberation Serif", "Tinos", "Nimbus Roman"})
-        QTest::newRow(family) << QString::fromLatin1(family);
-}
-
-// Whichever twin a computer has, the captions fit.
-void TestThemes::captionsFitInEachTwin()
-{
-    QFETCH(QString, family);
-    if (!QFontDatabase::hasFamily(family))
-        QSKIP(qPrintable(family + " is not installed"));
-    const QFont original = QApplication::font();
-    QFont font(QStringList{family}, 12);
-    font.setStyleHint(QFont::Serif);
-    QApplication::setFont(font);
-    Tesmoril twin;
-    twin.show();
-    const QString used = familyOf(twin.findChild<QWidget*>("Option1(0)")->font());
-    const QStringList clipped = clippedCaptions(&twin);
-    QApplication::setFont(original);
-    QCOMPARE(used, family);
-    QCOMPARE(clipped, QStringList());
 }
 
 int main(int argc, char* argv[])
