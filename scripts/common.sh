@@ -12,7 +12,7 @@ fi
 # Debian packages the program and its build need.
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-translations-l10n fonts-liberation
+    qt6-base-dev qt6-wayland qt6-translations-l10n fonts-liberation
 )
 # And what the tests need besides.
 TEST_PACKAGES=(
@@ -22,6 +22,12 @@ TEST_PACKAGES=(
     dbus-daemon dbus-bin xvfb openbox x11-utils
     # the program under strace, driven and read back over X
     strace xdotool xclip
+    # what a screen reader gets, over the accessibility bus
+    at-spi2-core python3-pyatspi
+    # a Wayland compositor without a screen
+    weston
+    # desktop styles, themes and fonts the window must keep its look under
+    adwaita-qt6 qt6-gtk-platformtheme qt6ct fonts-croscore fonts-urw-base35
 )
 
 as_root() {
