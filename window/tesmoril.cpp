@@ -301,10 +301,12 @@ QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) co
 
 bool Tesmoril::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == output_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        showFocusFrame(output_, event->type() == QEvent::FocusIn);
+    if (watched == output_) { // its frame shows the focus; its keys are its own
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            showFocusFrame(output_, event->type() == QEvent::FocusIn);
         return false;
     }
+    // Otherwise an option or a button.
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
