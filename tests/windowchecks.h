@@ -57,9 +57,9 @@ inline QRect captionRect(QWidget* w)
         option.initFrom(button);
         option.text = button->text();
         const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-        return button->style()->subElementRect(
-            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option,
-            button);
+        return button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents
+                                                     : QStyle::SE_PushButtonContents,
+                                               &option, button);
     }
     return qobject_cast<QLabel*>(w)->contentsRect();
 }

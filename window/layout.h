@@ -131,7 +131,8 @@ constexpr bool gridHoldsEachVarietyOnce()
     std::array<int, catalogue::kVarietyCount> seen{};
     for (const auto& column : kVarietyGrid) {
         for (const GridCell& cell : column) {
-            if (cell.variety < 0 || cell.variety >= int(seen.size()) || seen.at(cell.variety)++ != 0)
+            if (cell.variety < 0 || cell.variety >= int(seen.size()) ||
+                seen.at(cell.variety)++ != 0)
                 return false;
         }
     }

@@ -219,7 +219,8 @@ void Tesmoril::orderTabStops()
             stop.controls.push_back(option.second);
         return stop;
     };
-    tabStops_ = {{layout::kOutputBox.tabIndex, {output_}}, groupStop(varieties), groupStop(species)};
+    tabStops_ = {
+        {layout::kOutputBox.tabIndex, {output_}}, groupStop(varieties), groupStop(species)};
     for (int i = 0; i < int(layout::kCommands.size()); ++i)
         tabStops_.push_back({layout::kCommands.at(i).tabIndex, {commands_->button(i)}});
     std::sort(tabStops_.begin(), tabStops_.end(),
@@ -271,12 +272,14 @@ QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) co
     std::vector<QAbstractButton*> order;
     if (option->group() == varieties_ && (key == Qt::Key_Left || key == Qt::Key_Right)) {
         for (const auto& cells : layout::kVarietyGrid) {
-            const auto row = std::find_if(cells.begin(), cells.end(), [&](const layout::GridCell& c) {
-                return varieties_->button(c.variety) == option;
-            });
+            const auto row =
+                std::find_if(cells.begin(), cells.end(), [&](const layout::GridCell& c) {
+                    return varieties_->button(c.variety) == option;
+                });
             if (row != cells.end()) {
                 for (const auto& column : layout::kVarietyGrid)
-                    order.push_back(varieties_->button(column.at(std::size_t(row - cells.begin())).variety));
+                    order.push_back(
+                        varieties_->button(column.at(std::size_t(row - cells.begin())).variety));
             }
         }
     } else if (option->group() == varieties_) {
