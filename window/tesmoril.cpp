@@ -44,16 +44,19 @@ void paint(QWidget* widget, layout::Rgb background)
 }
 
 // A push button paints a palette colour only through the style, so its colours
-// come from a style sheet, which also keeps a visible focus frame.
+// come from a style sheet. It shows the focus by a frame of the focus colour
+// rather than the style's focus rectangle, which tints the whole button; the
+// padding keeps the caption in place as the frame widens.
 QString commandStyleSheet(layout::Rgb c)
 {
     const QColor background = layout::toColor(c);
-    const QString text = layout::toColor(layout::kTextColour).name();
-    return QStringLiteral("QPushButton { background-color: %1; color: %3;"
-                          " border: 1px solid #404040; }"
-                          "QPushButton:focus { border: 2px solid %3; }"
+    return QStringLiteral("QPushButton { background-color: %1; color: %3; outline: none;"
+                          " border: 1px solid #404040; padding: 1px; }"
+                          "QPushButton:focus { border: 2px solid %4; padding: 0px; }"
                           "QPushButton:pressed { background-color: %2; }")
-        .arg(background.name(), background.darker(115).name(), text);
+        .arg(background.name(), background.darker(115).name(),
+             layout::toColor(layout::kTextColour).name(),
+             layout::toColor(layout::kFocusColour).name());
 }
 
 // The output box's own frame: dark while it has the focus.
