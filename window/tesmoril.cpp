@@ -68,6 +68,12 @@ void showFocusFrame(QPlainTextEdit* box, bool focused)
     box->setPalette(palette);
 }
 
+// Where STEPS from AT lands in a ring of COUNT places, either way round.
+std::size_t around(std::ptrdiff_t at, std::ptrdiff_t steps, std::ptrdiff_t count)
+{
+    return std::size_t(((at + steps) % count + count) % count);
+}
+
 QString indexedName(const char* array, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
@@ -256,8 +262,7 @@ bool Tesmoril::focusNextPrevChild(bool next)
     const auto count = std::ptrdiff_t(tabStops_.size());
     const std::ptrdiff_t from = at - tabStops_.begin();
     for (std::ptrdiff_t step = 1; step <= count; ++step) {
-        const std::ptrdiff_t to = ((next ? from + step : from - step) % count + count) % count;
-        if (QWidget* entry = entryOf(tabStops_.at(std::size_t(to)))) {
+        if (QWidget* entry = entryOf(tabStops_.at(around(from, next ? step : -step, count)))) {
             entry->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }
@@ -298,9 +303,9 @@ QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) co
     const auto count = std::ptrdiff_t(order.size());
     const std::ptrdiff_t from = std::find(order.begin(), order.end(), option) - order.begin();
     for (std::ptrdiff_t step = 1; step < count; ++step) {
-        const std::ptrdiff_t to = ((forward ? from + step : from - step) % count + count) % count;
-        if (order.at(std::size_t(to))->isEnabled())
-            return order.at(std::size_t(to));
+        QAbstractButton* candidate = order.at(around(from, forward ? step : -step, count));
+        if (candidate->isEnabled())
+            return candidate;
     }
     return nullptr;
 }
