@@ -82,13 +82,23 @@ if $x11; then
 fi
 if $wm; then
     need openbox openbox
-    openbox --sm-disable >/dev/null 2>&1 &
-    children+=($!)
     need xprop x11-utils
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
+    # Seen once in many runs: openbox not up after five seconds. Try again
+    # rather than run the test without a window manager.
+    for attempt in 1 2 3; do
+        openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+        openbox=$!
+        children+=($openbox)
+        for _ in $(seq 100); do
+            kill -0 "$openbox" 2>/dev/null &&
+                xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+            sleep 0.05
+        done
+        echo "session.sh: openbox did not start (attempt $attempt):" >&2
+        cat "$scratch/openbox.log" >&2
+        kill "$openbox" 2>/dev/null || true
     done
+    kill -0 "$openbox" 2>/dev/null || { echo "session.sh: no window manager" >&2; exit 1; }
 fi
 if $atspi; then
     launcher=/usr/libexec/at-spi-bus-launcher
@@ -121,4 +131,11 @@ fi
 
 status=0
 "$@" || status=$?
+# A window manager that went away midway leaves windows that never become
+# active, and the failures then say nothing of why.
+if $wm && ! kill -0 "$openbox" 2>/dev/null; then
+    echo "session.sh: openbox ended while the test ran:" >&2
+    cat "$scratch/openbox.log" >&2
+    [ $status -ne 0 ] || status=1
+fi
 exit $status
