@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Where Qt's Wayland plugin is missing the program runs on X11, and where no
-# window system can be used it ends with one line and status 1, not an abort.
-# Run in session.sh --x11. A copy of the program with a qt.conf of its own
-# sees only the platform plugins put beside it:
-#   platform.sh PROGRAM
+# How the program starts. --help and --version answer without a window system;
+# an argument it does not take ends it with one line and status 2, while Qt's
+# own options work. Where Qt's Wayland plugin is missing it runs on X11, and
+# where no window system can be used it ends with one line and status 1, not
+# an abort. Run in session.sh --x11. A copy of the program with a qt.conf of
+# its own sees only the platform plugins put beside it:
+#   startup.sh PROGRAM
 set -uo pipefail
 program=$1
 plugins=$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -print -quit 2>/dev/null)
@@ -48,4 +50,26 @@ check "no Wayland plugin, no X server" xcb fails --
 check "no Wayland plugin, Wayland asked for, no X server" xcb fails QT_QPA_PLATFORM=wayland --
 check "no plugin at all" none fails DISPLAY="$x11" --
 check "-platform still decides" xcb fails DISPLAY="$x11" -- -platform wayland
+check "Qt's own options" xcb runs DISPLAY="$x11" -- -reverse -qwindowtitle Орсета
+
+# answer NAME STATUS PATTERN ARGS...: the program, with no window system but X11
+# for an unknown argument, ends with STATUS and one line matching PATTERN.
+answer() {
+    local name=$1 expected=$2 pattern=$3 status out
+    shift 3
+    out=$(env -u QT_QPA_PLATFORM DISPLAY="$x11" timeout 2 "$scratch/xcb/orseta" "$@" 2>&1 |
+        grep -v '^QStandardPaths')
+    status=${PIPESTATUS[0]}
+    if [ "$status" = "$expected" ] && grep -qE "$pattern" <<<"$out" &&
+        { [ "$expected" = 0 ] || [ "$(wc -l <<<"$out")" = 1 ]; }; then
+        echo "PASS: $name"
+    else
+        echo "FAIL: $name: status $status:"$'\n'"$out"
+        failures=$((failures + 1))
+    fi
+}
+answer "--version" 0 '^orseta 1\.0\.0\.0$' --version
+answer "--help without a window system" 0 '^Употреба: orseta' --help -platform none
+answer "an unknown option" 2 "„--bogus“" --bogus
+answer "an argument" 2 "„quiz“" quiz
 exit $((failures > 0))
