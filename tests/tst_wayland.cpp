@@ -14,7 +14,6 @@
 
 namespace {
 
-const QColor kWindowColour(192, 192, 255);
 const QByteArray kAmethyst = "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n";
 
 // What must survive a window action: the quiz's choices, the output box and
@@ -161,7 +160,7 @@ void TestWayland::windowAction()
               QPoint((layoutSize.width() + window->width()) / 2, layoutSize.height() / 2),
               QPoint(layoutSize.width() / 2, (layoutSize.height() + window->height()) / 2)}) {
             QVERIFY(!layoutRect.contains(p));
-            QCOMPARE(image.pixelColor(p * ratio), kWindowColour);
+            QCOMPARE(image.pixelColor(p * ratio), layout::toColor(layout::kWindowColour));
         }
     } else {
         QCOMPARE(window->size(), layoutSize);
