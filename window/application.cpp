@@ -46,8 +46,7 @@ QPalette designedPalette()
         set(QPalette::Mid, window.darker(150));
         set(QPalette::Dark, window.darker(200));
         set(QPalette::Shadow, text);
-        // Navy: the focus frame Fusion draws from it stands out on every
-        // pastel background, and white text on it reads well.
+        // Text selected in the output box: white on the focus colour.
         set(QPalette::Highlight, layout::toColor(layout::kFocusColour));
         set(QPalette::HighlightedText, white);
         set(QPalette::Link, QColor(0, 0, 192));

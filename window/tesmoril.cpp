@@ -26,19 +26,13 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Background and text colours through the palette, which is cheap to set up.
-// The text colour is set too, so a dark desktop theme cannot make it unreadable.
+// A background colour through the palette, which is cheap to set up. Text
+// colours come from the application's palette, which prepareApplication() sets.
 void paint(QWidget* widget, layout::Rgb background)
 {
     QPalette palette = widget->palette();
     for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button})
         palette.setColor(role, layout::toColor(background));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, layout::toColor(layout::kTextColour));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText,
-                     layout::toColor(layout::kDisabledTextColour));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText,
-                     layout::toColor(layout::kDisabledTextColour));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
