@@ -143,6 +143,17 @@ private:
     {
         return image.pixelColor(w->mapTo(window, p) * image.devicePixelRatio());
     }
+    // The darkest of the pixels of AREA, in widget W's coordinates.
+    QColor darkest(const QImage& image, const QWidget* w, QRect area) const
+    {
+        QColor found(Qt::white);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (windowchecks::luminance(pixel(image, w, {x, y})) <
+                    windowchecks::luminance(found))
+                    found = pixel(image, w, {x, y});
+        return found;
+    }
 
     Tesmoril* window = nullptr;
 };
@@ -578,13 +589,7 @@ void TestTesmoril::captionsAreDarkOnTheirColour()
                                       ? pixel(image, w, QPoint(w->width() - 4, w->height() - 5))
                                       : w->palette().color(QPalette::Window);
         const QRect caption = windowchecks::captionRect(w);
-        QColor text = background;
-        for (int y = caption.top(); y <= caption.bottom(); ++y)
-            for (int x = caption.left(); x <= caption.right(); ++x) {
-                const QColor here = pixel(image, w, QPoint(x, y));
-                if (windowchecks::luminance(here) < windowchecks::luminance(text))
-                    text = here;
-            }
+        const QColor text = darkest(image, w, caption);
         const double ratio = windowchecks::contrast(text, background);
         if (ratio < 4.5)
             faint << QStringLiteral("%1 %2 on %3: %4")
@@ -634,12 +639,7 @@ void TestTesmoril::outputBoxIsWhiteWithDarkText()
     const QColor paper =
         pixel(image, viewport, QPoint(viewport->width() - 3, viewport->height() - 3));
     QCOMPARE(paper.name(), QStringLiteral("#ffffff"));
-    QColor ink = paper;
-    for (int y = 0; y < viewport->height(); ++y)
-        for (int x = 0; x < viewport->width(); ++x)
-            if (windowchecks::luminance(pixel(image, viewport, {x, y})) <
-                windowchecks::luminance(ink))
-                ink = pixel(image, viewport, {x, y});
+    const QColor ink = darkest(image, viewport, viewport->rect());
     QVERIFY2(windowchecks::contrast(ink, paper) >= 4.5, qPrintable(ink.name()));
     // A theme told to keep out may leave the double-click time unset, and no
     // word of the box could then be selected by a double click.
