@@ -88,7 +88,8 @@ void TestResources::icons_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("paletted");
-    QTest::newRow("program icon") << ":/icons/orseta-32.png" << 32 << true;
+    QTest::newRow("program icon") << ORSETA_SOURCE_DIR "/resources/icons/orseta-32.png" << 32
+                                  << true;
     QTest::newRow("Windows icon") << ORSETA_SOURCE_DIR "/resources/orseta.ico" << 32 << true;
     for (int size : {48, 64, 128, 256})
         QTest::addRow("%d px", size)
@@ -114,7 +115,8 @@ void TestResources::icoMatchesThePng()
 {
     const QImage ico =
         QImage(ORSETA_SOURCE_DIR "/resources/orseta.ico").convertToFormat(QImage::Format_ARGB32);
-    const QImage png = QImage(":/icons/orseta-32.png").convertToFormat(QImage::Format_ARGB32);
+    const QImage png = QImage(ORSETA_SOURCE_DIR "/resources/icons/orseta-32.png")
+                           .convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(ico, png);
 }
 
@@ -128,7 +130,8 @@ void TestResources::windowAndVersion()
         QImage shown = window.windowIcon().pixmap(QSize(32, 32), ratio).toImage();
         shown.setDevicePixelRatio(1);
 
-        const QImage drawn(QStringLiteral(":/icons/orseta-%1.png").arg(int(32 * ratio)));
+        const QImage drawn(QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png")
+                               .arg(int(32 * ratio)));
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
                  drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }

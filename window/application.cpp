@@ -2,13 +2,17 @@
 
 #include "buildinfo.h"
 #include "layout.h"
+#include "windowicon.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleHints>
@@ -58,6 +62,30 @@ QPalette designedPalette()
     return palette;
 }
 
+// Times New Roman, or else the first of its metric twins that is installed,
+// named alone. Given a list, Qt asks fontconfig for a sorted list of fallback
+// fonts twice for every script before it opens one (a few milliseconds at
+// start-up); given a family it has, it opens it straight away. Only when none
+// is installed is the whole list left to Qt and fontconfig; a serif hint goes
+// with it, or fontconfig would fall back to a sans font before Nimbus Roman.
+QStringList designedFamilies()
+{
+    const QStringList families{QStringLiteral("Times New Roman"),
+                               QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                               QStringLiteral("Nimbus Roman")};
+    // Qt lists a family that two foundries offer once for each: "Nimbus Roman [urw]".
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : families) {
+        const QString withFoundry = family + QLatin1String(" [");
+        for (const QString& name : installed) {
+            if (name.compare(family, Qt::CaseInsensitive) == 0 ||
+                name.startsWith(withFoundry, Qt::CaseInsensitive))
+                return {family};
+        }
+    }
+    return families;
+}
+
 } // namespace
 
 void beforeApplication()
@@ -76,8 +104,11 @@ void prepareApplication(QApplication& app)
     // Sizes for ordinary and double-density screens only: the window system
     // is sent every size the icon has, and the large ones cost start-up time.
     QIcon icon;
-    for (int size : {32, 64})
-        icon.addFile(QStringLiteral(":/icons/orseta-%1.png").arg(size), QSize(size, size));
+    for (const windowicon::Icon& drawn : windowicon::kIcons) {
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(drawn.pixels), drawn.size,
+                                      drawn.size, QImage::Format_ARGB32_Premultiplied)));
+    }
     QApplication::setWindowIcon(icon);
 
     // Fusion is built into Qt and draws the same everywhere; a desktop style
@@ -92,11 +123,8 @@ void prepareApplication(QApplication& app)
     // would not inherit a font set on the window. Built from nothing rather
     // than from the current application font, so no weight or stretch of the
     // desktop's font comes along. Times New Roman, or one of its metric
-    // twins, which the captions are measured for; fontconfig would otherwise
-    // fall back to a sans font before Nimbus Roman.
-    QFont font(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                           QStringLiteral("Tinos"), QStringLiteral("Nimbus Roman")},
-               12, QFont::Normal, false);
+    // twins, which the captions are measured for.
+    QFont font(designedFamilies(), 12, QFont::Normal, false);
     font.setStyleHint(QFont::Serif);
     QApplication::setFont(font);
 
