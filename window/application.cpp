@@ -14,8 +14,6 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QProxyStyle>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QStyleHints>
 #include <QStyleOption>
 #include <QTranslator>
@@ -91,7 +89,7 @@ QStringList designedFamilies()
 // Fusion, but with a classic etched frame round each group of options, where
 // Fusion puts its rounded one: below the title. Fusion draws that frame from
 // a PNG, and Qt reads any image only after loading every image-format plugin
-// on the computer (GIF, ICO, JPEG, and SVG with Qt SVG), a few milliseconds
+// on the computer (GIF, ICO, JPEG, and SVG with Qt SVG): about a millisecond
 // before the window could first be drawn.
 class DesignedStyle : public QProxyStyle
 {
