@@ -4,7 +4,8 @@
 Writes, beside this script:
   icons/orseta-32.png          32 x 32, 256-colour palette (the program's icon)
   icons/orseta-{48,64,128,256}.png   true colour with alpha, for sharp larger sizes
-  orseta.ico                   the 32 x 32 image as a 256-colour Windows icon
+  orseta.ico                   the Windows icon: 16, 24 and 48 px in true colour,
+                               32 px as the 256-colour image, 256 px as the PNG
   orseta.icns                  the PNGs for a macOS bundle
 
 Only the Python standard library is used. Shapes are signed distance
@@ -154,22 +155,51 @@ def png_indexed(palette, pixels):
             + png_chunk(b"IDAT", zlib.compress(raw, 9)) + png_chunk(b"IEND", b""))
 
 
-def ico_8bit(palette, pixels):
-    """A classic 256-colour icon: BMP colours bottom-up, then the 1-bit transparency mask."""
+def and_mask(opaque_rows):
+    """The 1-bit transparency mask of an icon image, bottom-up: set where transparent."""
+    size = len(opaque_rows)
+    mask_row = (size + 31) // 32 * 4
+    mask = b""
+    for row in reversed(opaque_rows):
+        bits = 0
+        for i, opaque in enumerate(row):
+            if not opaque:
+                bits |= 1 << (mask_row * 8 - 1 - i)
+        mask += bits.to_bytes(mask_row, "big")
+    return mask
+
+
+def dib_8bit(palette, pixels):
+    """A classic 256-colour icon image: BMP colours bottom-up, then the mask."""
     size = len(pixels)
     colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette) + b"\0" * 4 * (256 - len(palette))
     xor = b"".join(bytes(row) for row in reversed(pixels))
-    mask_row = (size + 31) // 32 * 4
-    mask = b""
-    for row in reversed(pixels):
-        bits = 0
-        for i, p in enumerate(row):
-            if p == 0:
-                bits |= 1 << (mask_row * 8 - 1 - i)
-        mask += bits.to_bytes(mask_row, "big")
+    mask = and_mask([[p != 0 for p in row] for row in pixels])
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, len(xor) + len(mask), 0, 0, 256, 0)
-    image = header + colours + xor + mask
-    return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8, len(image), 22) + image
+    return header + colours + xor + mask, 8
+
+
+def dib_32bit(rows):
+    """A true-colour icon image with alpha: BGRA bottom-up, then the mask."""
+    size = len(rows)
+    xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for r, g, b, a in row)
+    mask = and_mask([[a != 0 for _, _, _, a in row] for row in rows])
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return header + xor + mask, 32
+
+
+def ico(images):
+    """A Windows icon of (size, image data, bits per pixel), smallest first;
+    the 256 px image is stored as PNG, as Windows Vista and later read it."""
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    data = b""
+    for size, image, bits in images:
+        # 256 is written as 0, both for the size and for the 8-bit palette's colours.
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, bits,
+                                 len(image), offset + len(data))
+        data += image
+    return directory + data
 
 
 def icns(pngs):
@@ -187,12 +217,15 @@ def main():
     palette, pixels = palettise(render(32, 6))
     small = png_indexed(palette, pixels)
     write("icons/orseta-32.png", small)
-    write("orseta.ico", ico_8bit(palette, pixels))
     pngs = {32: small}
     for size in (48, 64, 128, 256):
         pngs[size] = png_rgba(render(size, 4 if size <= 64 else 3))
         write(f"icons/orseta-{size}.png", pngs[size])
     write("orseta.icns", icns(pngs))
+    # What Explorer, the taskbar and the title bar ask for.
+    write("orseta.ico", ico([(16, *dib_32bit(render(16, 8))), (24, *dib_32bit(render(24, 8))),
+                             (32, *dib_8bit(palette, pixels)), (48, *dib_32bit(render(48, 4))),
+                             (256, pngs[256], 32)]))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,7 +22,8 @@ private slots:
     void initTestCase();
     void icons_data();
     void icons();
-    void icoMatchesThePng();
+    void windowsIcon_data();
+    void windowsIcon();
     void windowAndVersion();
     void versionRecord_data();
     void versionRecord();
@@ -62,6 +64,31 @@ QString valueAfter(const QByteArray& res, const QString& key)
     return QString::fromUtf16(chars);
 }
 
+// The language of every resource in a compiled .res file, from the header
+// before each: sizes, type and name (a number after 0xFFFF, or a string),
+// then data version, memory flags and the language.
+QList<quint16> resourceLanguages(const QByteArray& res)
+{
+    QList<quint16> languages;
+    const auto skipIdentifier = [&](qsizetype at) {
+        if (qFromLittleEndian<quint16>(res.constData() + at) == 0xFFFF)
+            return at + 4;
+        while (qFromLittleEndian<quint16>(res.constData() + at) != 0)
+            at += 2;
+        return at + 2;
+    };
+    for (qsizetype at = 0; at + 32 <= res.size();) {
+        const quint32 dataSize = qFromLittleEndian<quint32>(res.constData() + at);
+        const quint32 headerSize = qFromLittleEndian<quint32>(res.constData() + at + 4);
+        qsizetype field = skipIdentifier(skipIdentifier(at + 8));
+        field = (field + 3) & ~qsizetype(3);
+        if (dataSize > 0) // the first, empty entry only marks the file as 32-bit
+            languages.append(qFromLittleEndian<quint16>(res.constData() + field + 6));
+        at += headerSize + ((dataSize + 3) & ~quint32(3));
+    }
+    return languages;
+}
+
 } // namespace
 
 void TestResources::initTestCase()
@@ -90,7 +117,6 @@ void TestResources::icons_data()
     QTest::addColumn<bool>("paletted");
     QTest::newRow("program icon") << ORSETA_SOURCE_DIR "/resources/icons/orseta-32.png" << 32
                                   << true;
-    QTest::newRow("Windows icon") << ORSETA_SOURCE_DIR "/resources/orseta.ico" << 32 << true;
     for (int size : {48, 64, 128, 256})
         QTest::addRow("%d px", size)
             << QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png").arg(size) << size
@@ -111,13 +137,39 @@ void TestResources::icons()
     QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
 }
 
-void TestResources::icoMatchesThePng()
+void TestResources::windowsIcon_data()
 {
-    const QImage ico =
-        QImage(ORSETA_SOURCE_DIR "/resources/orseta.ico").convertToFormat(QImage::Format_ARGB32);
-    const QImage png = QImage(ORSETA_SOURCE_DIR "/resources/icons/orseta-32.png")
-                           .convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(ico, png);
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("sameAsPng"); // drawn once, for both
+    QTest::newRow("16 px") << 16 << false;
+    QTest::newRow("24 px") << 24 << false;
+    QTest::newRow("32 px") << 32 << true;
+    QTest::newRow("48 px") << 48 << false;
+    QTest::newRow("256 px") << 256 << true;
+}
+
+// The sizes Explorer, the taskbar and the title bar ask for, each drawn.
+void TestResources::windowsIcon()
+{
+    QFETCH(int, size);
+    QFETCH(bool, sameAsPng);
+    QImageReader reader(QStringLiteral(ORSETA_SOURCE_DIR "/resources/orseta.ico"));
+    if (!reader.canRead())
+        QSKIP("Qt's ico image format is not there to read the icon with");
+    QCOMPARE(reader.imageCount(), 5);
+    QImage image;
+    for (int i = 0; i < reader.imageCount() && image.width() != size; ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        image = reader.read();
+    }
+    QCOMPARE(image.size(), QSize(size, size));
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+    if (sameAsPng) {
+        const QImage png(QStringLiteral(ORSETA_SOURCE_DIR "/resources/icons/orseta-%1.png").arg(size));
+        QCOMPARE(image, png.convertToFormat(QImage::Format_ARGB32));
+    }
 }
 
 void TestResources::windowAndVersion()
@@ -182,6 +234,13 @@ void TestResources::versionNumbers()
     while (translation % 4)
         ++translation;
     QCOMPARE(dword(translation), 0x04B00402u);
+
+    // And the resources themselves, icon and record, are filed as Bulgarian,
+    // which is what Explorer goes by.
+    const QList<quint16> languages = resourceLanguages(res);
+    QVERIFY(!languages.isEmpty());
+    for (quint16 language : languages)
+        QCOMPARE(language, quint16(0x0402));
 }
 
 QTEST_MAIN(TestResources)
