@@ -9,7 +9,6 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
 #include <QPixmap>
@@ -165,10 +164,11 @@ void prepareApplication(QApplication& app)
     if (hints->mouseDoubleClickInterval() < 100)
         hints->setMouseDoubleClickInterval(400);
 
-    // Qt's own context menus ("Copy", "Select All") in Bulgarian, like the rest.
+    // Qt's own context menus ("Copy", "Select All") in Bulgarian, like the
+    // rest. The translation is built in: on Windows there is no Qt beside
+    // the program to take it from.
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QStringLiteral(":/translations/qtbase_bg.qm")))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
