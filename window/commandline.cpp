@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <string_view>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr const char* kHelp =
@@ -19,6 +23,37 @@ constexpr const char* kHelp =
     "\n"
     "Приема и общите опции на Qt, например -platform xcb или -platform wayland.\n";
 
+#ifdef _WIN32
+// A Windows program with a window has no console of its own: it writes to the
+// console it was started from, in the console's own UTF-16, or else into
+// whatever its output was sent to, in UTF-8.
+void print(std::FILE* stream, std::string_view text)
+{
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+            return; // started from Explorer: there is nowhere to write
+        handle = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return;
+    }
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        const QString wide = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        WriteConsoleW(handle, wide.utf16(), DWORD(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(handle, text.data(), DWORD(text.size()), &written, nullptr);
+    }
+}
+#else
+void print(std::FILE* stream, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+#endif
+
 } // namespace
 
 std::optional<int> answerCommandLine(int argc, char* argv[])
@@ -26,11 +61,11 @@ std::optional<int> answerCommandLine(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
-            std::fputs(kHelp, stdout);
+            print(stdout, kHelp);
             return 0;
         }
         if (argument == "--version" || argument == "-v") {
-            std::fputs("orseta " ORSETA_VERSION "\n", stdout);
+            print(stdout, "orseta " ORSETA_VERSION "\n");
             return 0;
         }
     }
@@ -41,7 +76,8 @@ std::optional<int> rejectUnknownArguments(const QStringList& arguments)
 {
     if (arguments.size() < 2)
         return std::nullopt;
-    std::fprintf(stderr, "orseta: непознат аргумент „%s“; вижте orseta --help\n",
-                 arguments.at(1).toLocal8Bit().constData());
+    const QString line =
+        QStringLiteral("orseta: непознат аргумент „%1“; вижте orseta --help\n").arg(arguments.at(1));
+    print(stderr, line.toUtf8().toStdString());
     return 2;
 }
