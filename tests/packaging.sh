@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks what a desktop gets from orseta: the installed desktop file and
 # metainfo validate, the Debian package holds everything, and it installs,
 # starts and uninstalls cleanly in a throwaway root.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # How the program starts. --help and --version answer without a window system;
 # an argument it does not take ends it with one line and status 2, while Qt's
 # own options work. Where Qt's Wayland plugin is missing it runs on X11, and
