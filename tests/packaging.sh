@@ -104,8 +104,16 @@ lintian=$(lintian -I -E --pedantic "$deb" 2>"$scratch/lintian.err") ||
 bad=$(grep -E '^[EW]: |hardening|unneeded-section' <<<"$lintian") || true
 [ -z "$bad" ] || fail "lintian:"$'\n'"$lintian"
 dpkg-deb -x "$deb" "$scratch/unpacked"
+# Control-flow protection holds only when every object linked carries it, the
+# C library's start file too; where that does not (Debian 12), no program has
+# it, whatever it is built with.
+checks=()
+readelf -n "$(c++ -print-file-name=Scrt1.o)" 2>/dev/null | grep -q 'x86 feature: IBT' || {
+    checks+=(--nocfprotection)
+    echo "not checked: control-flow protection, which the C library's start file lacks"
+}
 for binary in "$build/orseta" "$scratch/unpacked/usr/bin/orseta"; do
-    hardening-check "$binary" >"$scratch/hardening" || fail "$(cat "$scratch/hardening")"
+    hardening-check "${checks[@]}" "$binary" >"$scratch/hardening" || fail "$(cat "$scratch/hardening")"
 done
 ! readelf -S "$scratch/unpacked/usr/bin/orseta" | grep -q '\.comment' ||
     fail "the packaged program keeps its .comment section"
