@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How long the window takes to handle one event: a right answer's "Изведи",
 // and "Чисти", each through a real mouse click on the real window.
 #include "application.h"

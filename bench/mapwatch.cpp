@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts a program and reports how long it took until its first window was
 // mapped on the X server, and its resident memory a moment later, once idle:
 //   mapwatch IDLE_MS PROGRAM [ARGS...]   prints "<milliseconds> <KiB>"

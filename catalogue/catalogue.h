@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The fixed body of knowledge the quiz asks about: five mineral species and

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Draws Орсета's hamburger icon: bun, lettuce, cheese and patty.
 
 Writes, beside this script:

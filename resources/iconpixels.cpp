@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the window's icons as a C++ header of pixels, so that the program
 // can show its icon without reading an image at start-up: Qt's image reader
 // opens every image-format plugin on the computer (GIF, JPEG, SVG …) to ask

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Shared by scripts/run and scripts/test: install what is missing, then build.
 # Sourced, not run.
 
@@ -16,8 +20,10 @@ PACKAGES=(
 )
 # And what the tests need besides.
 TEST_PACKAGES=(
-    # packaging and its checks
+    # packaging and its checks: Debian's package checker, hardening-check,
+    # the manual pages, the licensing, two builds compared
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
+    lintian devscripts man-db reuse git diffoscope-minimal
     # a session of its own for every test: bus, X server, window manager
     dbus-daemon dbus-bin xvfb openbox x11-utils
     # the program under strace, driven and read back over X

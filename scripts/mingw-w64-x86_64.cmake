@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Cross-building for 64-bit Windows with Debian's mingw-w64. The -posix
 # compilers give std::thread and std::mutex, which Qt's own code uses.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the catalogue and the quiz alone, with Qt nowhere on the include or
 # link path: any Qt header or library creeping into them fails this build.
 execute_process(

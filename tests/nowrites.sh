@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Starts orseta under strace on the X server session.sh gives it, answers once
 # rightly and once wrongly with the mouse, reads each verdict back from the
 # output box, closes the program with Ctrl+Q, and shows that it wrote no file

@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What a screen reader learns from orseta over AT-SPI, without a screen reader.
 
     screenreader.py PROGRAM focus|actions

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs a command in a desktop session of its own, and takes the session down
 # again when the command ends, whatever way it ends:
 #   session.sh [--x11] [--atspi] [--wayland] [--wm] -- COMMAND [ARGS...]

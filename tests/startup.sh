@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # How the program starts. --help and --version answer without a window system;
 # an argument it does not take ends it with one line and status 2, while Qt's
 # own options work. Where Qt's Wayland plugin is missing it runs on X11, and
 # where no window system can be used it ends with one line and status 1, not
 # an abort. Run in session.sh --x11. A copy of the program with a qt.conf of
-# its own sees only the platform plugins put beside it:
-#   startup.sh PROGRAM
+# its own sees only the platform plugins put beside it. The manual pages
+# render without a warning and say what --help says:
+#   startup.sh PROGRAM MANUAL_PAGE BULGARIAN_MANUAL_PAGE
 set -uo pipefail
 program=$1
+manual=$2
+manual_bg=$3
 plugins=$(find /usr/lib -path '*qt6/plugins/platforms/libqxcb.so' -print -quit 2>/dev/null)
 [ -n "$plugins" ] || { echo "SKIP: Qt's X11 plugin is not installed (Debian: libqt6gui6)"; exit 77; }
 
@@ -72,4 +80,34 @@ answer "--version" 0 '^orseta 1\.0\.0\.0$' --version
 answer "--help without a window system" 0 '^Употреба: orseta' --help -platform none
 answer "an unknown option" 2 "„--bogus“" --bogus
 answer "an argument" 2 "„quiz“" quiz
+
+# The manual pages: man renders both without a warning; the Bulgarian one says
+# every line --help prints (but the headings), and the English one names the
+# same options.
+for page in "$manual" "$manual_bg"; do
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    if [ -z "$warnings" ]; then
+        echo "PASS: man renders $page"
+    else
+        echo "FAIL: man warns on $page:"$'\n'"$warnings"
+        failures=$((failures + 1))
+    fi
+done
+rendered=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man --no-hyphenation --no-justification -l "$manual_bg" |
+    tr -s ' \n' '  ')
+missing=$(env -u QT_QPA_PLATFORM "$program" --help | sed 's/^Употреба: //; /:$/d; /^$/d' |
+    tr -s ' ' | while read -r line; do
+        [[ $rendered == *"$line"* ]] || echo "  $line"
+    done)
+options() { grep -o '^\.B[IR]* .*' "$1" | grep -o '\\-[-a-z\\]*' | sort -u; }
+if [ -n "$missing" ]; then
+    echo "FAIL: the Bulgarian manual page lacks what --help says:"$'\n'"$missing"
+    failures=$((failures + 1))
+elif [ "$(options "$manual")" != "$(options "$manual_bg")" ]; then
+    echo "FAIL: the manual pages name different options:"
+    diff <(options "$manual") <(options "$manual_bg")
+    failures=$((failures + 1))
+else
+    echo "PASS: the manual pages say what --help says"
+fi
 exit $((failures > 0))

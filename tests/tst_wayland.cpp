@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window under a Wayland compositor, which may maximise, fullscreen, tile
 // or minimise any window whatever size it asks for; weston ends a program whose
 // maximised surface keeps a size of its own. Run by session.sh on a headless
