@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Qt's Windows platform plugin includes the Wintab header, which Debian's
  * source package leaves out. Wine's header (LGPL-2.1-or-later) stands in for
  * it, given the two naming macros it takes from the rest of Wine's headers

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Qt Test programs built for Windows, each run under Wine by CTest
 # (CMAKE_CROSSCOMPILING_EMULATOR, tests/wine.sh) on the X server and Wine
 # prefix scripts/windows --test makes for the run. What needs Linux itself,

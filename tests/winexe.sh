@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # orseta.exe under Wine as a learner meets it: it prints its version, starts
 # with its window's client area 514 x 444 at 96 DPI, answers a right pairing
 # made with real mouse clicks, and closes on Ctrl+Q and on Alt+F4. With the
