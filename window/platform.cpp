@@ -60,7 +60,9 @@ void guardPlatformStart(int argc, char* argv[])
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("wayland") && !platform.contains(';') &&
         qEnvironmentVariableIsSet("DISPLAY") && !platformOnCommandLine(argc, argv))
-        qputenv("QT_QPA_PLATFORM", platform + ";xcb");
+        // Made a QByteArray: with QStringBuilder the sum is a builder, which
+        // Qt 6.8's qputenv(const char*, QByteArrayView) no longer takes.
+        qputenv("QT_QPA_PLATFORM", QByteArray(platform + ";xcb"));
     qInstallMessageHandler(holdUntilStarted);
 }
 
