@@ -1,6 +1,7 @@
 #include "application.h"
 #include "catalogue.h"
 #include "tesmoril.h"
+#include "skipall.h"
 #include "windowchecks.h"
 
 #include <QAccessible>
@@ -163,13 +164,13 @@ void TestTesmoril::initTestCase()
 {
     const QString style = qEnvironmentVariable("QT_STYLE_OVERRIDE");
     if (!style.isEmpty() && !QStyleFactory::keys().contains(style, Qt::CaseInsensitive))
-        QSKIP(qPrintable("style " + style + " is not installed (Debian: adwaita-qt6)"));
+        SKIP_WHOLE_PROGRAM(qPrintable("style " + style + " is not installed (Debian: adwaita-qt6)"));
     const QString theme = qEnvironmentVariable("QT_QPA_PLATFORMTHEME");
     if (!theme.isEmpty() && QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platformthemes")
                                 .entryList({"*" + theme + "*"})
                                 .isEmpty())
-        QSKIP(qPrintable("platform theme " + theme +
-                         " is not installed (Debian: qt6-gtk-platformtheme, qt6ct)"));
+        SKIP_WHOLE_PROGRAM(qPrintable("platform theme " + theme +
+                                      " is not installed (Debian: qt6-gtk-platformtheme, qt6ct)"));
     prepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
 }
 
@@ -808,7 +809,7 @@ int main(int argc, char* argv[])
     beforeApplication();
     QApplication app(argc, argv);
     TestTesmoril test;
-    return QTest::qExec(&test, argc, argv);
+    return skipall::status(QTest::qExec(&test, argc, argv));
 }
 
 #include "tst_tesmoril.moc"
