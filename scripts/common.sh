@@ -20,8 +20,9 @@ TEST_PACKAGES=(
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
     # a session of its own for every test: bus, X server, window manager
     dbus-daemon dbus-bin xvfb openbox x11-utils
-    # the program under strace, driven and read back over X
-    strace xdotool xclip
+    # the program under strace, driven and read back over X; keys pressed
+    # through XTest under other keyboard layouts
+    strace xdotool xclip x11-xkb-utils libxtst6
     # what a screen reader gets, over the accessibility bus
     at-spi2-core python3-pyatspi
     # a Wayland compositor without a screen

@@ -110,6 +110,8 @@ private slots:
     void arrows();
     void keysPressButtons_data();
     void keysPressButtons();
+    void ctrlQCloses_data();
+    void ctrlQCloses();
     void coloursArePainted_data();
     void coloursArePainted();
     void focusIsVisible_data();
@@ -488,6 +490,22 @@ void TestTesmoril::keysPressButtons()
     QCOMPARE(output(), expected);
     QCOMPARE(QApplication::focusWidget(), control("Text1(0)"));
     QCOMPARE(control<QPlainTextEdit>("Text1(0)")->textCursor().position(), 0);
+}
+
+void TestTesmoril::ctrlQCloses_data()
+{
+    QTest::addColumn<QString>("focus");
+    for (const char* name : {"Text1(0)", "Option1(0)", "Option2(0)", "Command1(0)", "Command1(1)"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Wherever the focus is. Other layouts are tried on X11 (quitkey.py).
+void TestTesmoril::ctrlQCloses()
+{
+    QFETCH(QString, focus);
+    control(focus)->setFocus();
+    QTest::keyClick(control(focus), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window->isVisible());
 }
 
 void TestTesmoril::coloursArePainted_data()

@@ -5,6 +5,7 @@
 #include "introtext.h"
 #include "layout.h"
 #include "optionbutton.h"
+#include "quitkey.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <algorithm>
 #include <utility>
@@ -102,10 +102,6 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
     createOutputBox();
     orderTabStops();
     connectGroups();
-    // The desktop's usual key for closing a program (Ctrl+Q here), beside the
-    // window's own close button.
-    auto* quit = new QShortcut(QKeySequence::Quit, this);
-    connect(quit, &QShortcut::activated, this, &QWidget::close);
 
     quiz_.OnFormLoad();
 }
@@ -306,6 +302,12 @@ QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) co
 
 bool Tesmoril::eventFilter(QObject* watched, QEvent* event)
 {
+    // Ctrl+Q closes the program, beside the window's own close button,
+    // whatever the keyboard layout.
+    if (event->type() == QEvent::KeyPress && isQuitKey(*static_cast<QKeyEvent*>(event))) {
+        close();
+        return true;
+    }
     if (watched == output_) { // its frame shows the focus; its keys are its own
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
             showFocusFrame(output_, event->type() == QEvent::FocusIn);
