@@ -28,6 +28,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The window as described, in twips, independently of layout.h.
@@ -260,16 +262,16 @@ void TestTesmoril::mouse_data()
         << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(0)"} << amethyst << 17;
     QTest::newRow("species with CR LF")
         << QStringList{"Option1(4)", "Option2(0)", "Command1(0)"}
-        << "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba
+        << "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_ba
         << 4;
     QTest::newRow("variety caption with a trailing blank")
         << QStringList{"Option1(21)", "Option2(3)", "Command1(0)"}
-        << "Правилно!  карнеол  -> кварц\r\n"_qba +
+        << "Правилно!  карнеол  -> кварц\r\n"_ba +
                QByteArray(catalogue::varieties().at(21).description.data()) + "\r\n"
         << 21;
     QTest::newRow("long description")
         << QStringList{"Option1(8)", "Option2(1)", "Command1(0)"}
-        << "Правилно!  андрадит -> гранат\r\n\r\n"_qba +
+        << "Правилно!  андрадит -> гранат\r\n\r\n"_ba +
                QByteArray(catalogue::varieties().at(8).description.data()) + "\r\n"
         << 8;
     QTest::newRow("wrong answer") << QStringList{"Option1(17)", "Option2(2)", "Command1(0)"}
@@ -277,7 +279,7 @@ void TestTesmoril::mouse_data()
     QTest::newRow("nothing chosen") << QStringList{"Command1(0)"} << wrong << -1;
     QTest::newRow("clear after a right answer")
         << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Command1(1)"}
-        << "Направете своя избор!"_qba << -1;
+        << "Направете своя избор!"_ba << -1;
     QTest::newRow("choosing empties the box")
         << QStringList{"Option1(17)", "Option2(3)", "Command1(0)", "Option2(1)"} << QByteArray()
         << 17;
@@ -335,7 +337,7 @@ void TestTesmoril::keyboardAlone()
     press(Qt::Key_Space);
     QCOMPARE(
         output(),
-        "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_qba);
+        "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_ba);
     QVERIFY(!control("Option1(4)")->isEnabled());
     QCOMPARE(QApplication::focusWidget(), control("Text1(0)")); // where the verdict is
 
@@ -348,7 +350,7 @@ void TestTesmoril::keyboardAlone()
     press(Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), control("Command1(1)"));
     press(Qt::Key_Space);
-    QCOMPARE(output(), "Направете своя избор!"_qba);
+    QCOMPARE(output(), "Направете своя избор!"_ba);
     QVERIFY(control("Option1(4)")->isEnabled());
 }
 
@@ -472,7 +474,7 @@ void TestTesmoril::keysPressButtons_data()
     QTest::newRow("keypad Enter on Изведи")
         << "Command1(0)" << int(Qt::Key_Enter) << true << amethyst;
     QTest::newRow("Enter on Чисти")
-        << "Command1(1)" << int(Qt::Key_Return) << false << "Направете своя избор!"_qba;
+        << "Command1(1)" << int(Qt::Key_Return) << false << "Направете своя избор!"_ba;
 }
 
 // Either button, pressed from the keyboard, writes the box and hands it the
@@ -598,7 +600,7 @@ void TestTesmoril::assistiveActionsAreClicks()
     act("Option2(3)");
     QVERIFY(control<QRadioButton>("Option1(17)")->isChecked());
     act("Command1(0)");
-    QTRY_COMPARE(output(), "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n"_qba);
+    QTRY_COMPARE(output(), "Правилно!  аметист -> кварц\r\nвиолетово оцветен кварц\r\n"_ba);
     QVERIFY(!control("Option1(17)")->isEnabled());
 }
 
@@ -739,16 +741,16 @@ void TestTesmoril::captionsShownWithoutTrailingSpace_data()
     QTest::addColumn<QByteArray>("caption"); // as the answer line quotes it
     QTest::addColumn<QString>("shown");      // as drawn and announced
     QTest::newRow("trailing blank") << "Option1(21)"
-                                    << "карнеол "_qba
+                                    << "карнеол "_ba
                                     << "карнеол";
     QTest::newRow("trailing CR LF") << "Option2(0)"
-                                    << "берил\r\n"_qba
+                                    << "берил\r\n"_ba
                                     << "берил";
     QTest::newRow("blank inside") << "Option1(25)"
-                                  << "планински кристал"_qba
+                                  << "планински кристал"_ba
                                   << "планински кристал";
     QTest::newRow("plain") << "Option2(3)"
-                           << "кварц"_qba
+                           << "кварц"_ba
                            << "кварц";
 }
 
