@@ -55,9 +55,9 @@ install_missing_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Release with assertions kept: NDEBUG is not defined. Arguments go to CMake.
+# A release build in $BUILD. Arguments go to CMake.
 build() {
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DORSETA_SANITIZE=$SANITIZE "$@"
+        -DORSETA_SANITIZE=$SANITIZE "$@"
     cmake --build "$BUILD"
 }
