@@ -5,11 +5,11 @@
 // window within ten seconds, or ends first, mapwatch says so and fails.
 #include <xcb/xcb.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <poll.h>

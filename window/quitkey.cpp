@@ -9,9 +9,9 @@ namespace {
 
 // The key beside Tab, where US, Bulgarian and Russian keyboards have Q, Я, Й
 // or the comma.
-constexpr quint32 kXkbQ = 24;      // evdev KEY_Q + 8
+constexpr quint32 kXkbQ = 24; // evdev KEY_Q + 8
 constexpr quint32 kWindowsQ = 0x10;
-constexpr quint32 kMacQ = 12;      // kVK_ANSI_Q
+constexpr quint32 kMacQ = 12; // kVK_ANSI_Q
 
 } // namespace
 

@@ -5,11 +5,12 @@
 class QKeyEvent;
 
 // How the window system numbers the physical keys in a key event.
-enum class KeyCodes {
-    None,              // no numbers (Qt's offscreen platform): the produced key alone
-    Xkb,               // X11 and Wayland: XKB key codes, nativeScanCode()
-    WindowsScanCodes,  // Windows: set 1 scan codes, nativeScanCode()
-    MacVirtualKeys,    // macOS: kVK_ codes, nativeVirtualKey()
+enum class KeyCodes
+{
+    None,             // no numbers (Qt's offscreen platform): the produced key alone
+    Xkb,              // X11 and Wayland: XKB key codes, nativeScanCode()
+    WindowsScanCodes, // Windows: set 1 scan codes, nativeScanCode()
+    MacVirtualKeys,   // macOS: kVK_ codes, nativeVirtualKey()
 };
 
 // The key codes of the window system the program runs on.
