@@ -1,6 +1,7 @@
 // How long the window takes to handle one event: a right answer's "Изведи",
 // and "Чисти", each through a real mouse click on the real window.
 #include "application.h"
+#include "click.h"
 #include "tesmoril.h"
 
 #include <QApplication>
@@ -49,11 +50,7 @@ private slots:
     }
 
 private:
-    void click(const char* name)
-    {
-        auto* w = window.findChild<QWidget*>(name);
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
-    }
+    void click(const char* name) { ::click(window.findChild<QWidget*>(name)); }
 
     Tesmoril window;
 };

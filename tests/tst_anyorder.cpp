@@ -1,6 +1,7 @@
 #include "answerkey.h"
 #include "application.h"
 #include "catalogue.h"
+#include "click.h"
 #include "tesmoril.h"
 
 #include <QAbstractButton>
@@ -115,7 +116,7 @@ void TestAnyOrder::randomSessions()
                        .arg(key)
                        .arg(QApplication::focusWidget()->objectName());
         } else {
-            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
+            click(target);
             done = QStringLiteral("click on %1").arg(target->objectName());
         }
         const QByteArray where =

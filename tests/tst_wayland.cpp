@@ -5,6 +5,7 @@
 // status 1 in the middle of its row.
 
 #include "application.h"
+#include "click.h"
 #include "layout.h"
 #include "skipall.h"
 #include "tesmoril.h"
@@ -76,7 +77,7 @@ private:
     {
         auto* w = window->findChild<QWidget*>(name);
         QVERIFY2(w, qPrintable(name));
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+        ::click(w);
     }
     // Long enough for the request, the compositor's configure, Qt's answer and
     // the compositor's verdict on it.
