@@ -103,6 +103,8 @@ private slots:
     void tabOrder();
     void arrows_data();
     void arrows();
+    void arrowsWithModifiers_data();
+    void arrowsWithModifiers();
     void keysPressButtons_data();
     void keysPressButtons();
     void ctrlQCloses_data();
@@ -449,6 +451,39 @@ void TestTesmoril::arrows()
                                           : window->quiz().SelectedSpecies(),
                  index);
     }
+}
+
+void TestTesmoril::arrowsWithModifiers_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("to"); // as the plain arrow goes
+    QTest::newRow("Shift+Down from the foot of a column")
+        << "Option1(3)" << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+        << "Option1(9)";
+    QTest::newRow("Ctrl+Right from the last column")
+        << "Option1(30)" << int(Qt::Key_Right) << Qt::KeyboardModifiers(Qt::ControlModifier)
+        << "Option1(3)";
+    QTest::newRow("Alt+Up from the first variety")
+        << "Option1(0)" << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::AltModifier)
+        << "Option1(30)";
+    QTest::newRow("Ctrl+Shift+Left among the minerals")
+        << "Option2(0)" << int(Qt::Key_Left)
+        << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << "Option2(4)";
+}
+
+// With a modifier held, an arrow goes where the plain arrow goes, not by
+// Qt's own movement, which would neither wrap nor follow the grid's order.
+void TestTesmoril::arrowsWithModifiers()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, to);
+    control(from)->setFocus();
+    QTest::keyClick(control(from), Qt::Key(key), modifiers);
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
 }
 
 void TestTesmoril::keysPressButtons_data()
