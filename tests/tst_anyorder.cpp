@@ -88,7 +88,7 @@ void TestAnyOrder::randomSessions()
     QFETCH(quint32, seed);
     Tesmoril window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window, 30000)); // patient on a busy machine
 
     Model model;
     model.output = window.GetOutputText();

@@ -174,7 +174,9 @@ void TestTesmoril::init()
 {
     window = new Tesmoril;
     window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    // A window manager on a busy machine was seen to take more than Qt's
+    // default five seconds; the wait ends as soon as the window is active.
+    QVERIFY(QTest::qWaitForWindowActive(window, 30000));
 }
 
 void TestTesmoril::cleanup()

@@ -97,7 +97,7 @@ void TestWayland::init()
 {
     window = new Tesmoril;
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window, 30000)); // patient on a busy machine
     click(QStringLiteral("Option1(17)")); // аметист
     click(QStringLiteral("Option2(3)"));  // кварц
 }
