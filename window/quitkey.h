@@ -22,5 +22,6 @@ KeyCodes keyCodesHere();
 // letter, so under a Bulgarian or Russian layout Ctrl with that key would not
 // close the program. Where the layout puts a Latin letter on the key, the
 // letter decides instead, so AZERTY's Ctrl+A (in the Q key's place) keeps to
-// selecting.
+// selecting. Any other symbol there goes by the position: BDS's comma, and
+// also Dvorak's apostrophe, whose layout has its Q elsewhere as well.
 bool isQuitKey(const QKeyEvent& event, KeyCodes codes = keyCodesHere());
