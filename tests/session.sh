@@ -127,6 +127,9 @@ if $wayland; then
     export WAYLAND_DISPLAY=orseta-test
     unset DISPLAY
     export QT_QPA_PLATFORM=wayland
+    # Under AddressSanitizer: a full stack for each allocation, so that a block
+    # Mesa's unloaded renderer keeps is traced to libEGL_mesa (tests/lsan.supp).
+    [ -z "${ASAN_OPTIONS:-}" ] || export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0"
 fi
 
 status=0
