@@ -91,7 +91,7 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
         return;
     case PE_PanelButtonCommand: {
         QColor colour = option->palette.color(QPalette::Button);
-        if (option->state & (State_Sunken | State_On))
+        if (option->state.testFlag(State_Sunken))
             colour = colour.darker(115);
         painter->fillRect(option->rect, colour);
         if (option->state.testFlag(State_HasFocus))
@@ -100,7 +100,9 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
             drawFrame(painter, option->rect, QColor(0x40, 0x40, 0x40), 1);
         return;
     }
-    case PE_Frame: // the output box: the window's only framed scroll area
+    case PE_Frame: // the output box, the window's only framed scroll area
+        if (!qobject_cast<const QAbstractScrollArea*>(widget))
+            break;
         drawFrame(painter, option->rect,
                   layout::toColor(option->state.testFlag(State_HasFocus)
                                       ? layout::kFocusColour
@@ -122,8 +124,9 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
         QCommonStyle::drawPrimitive(element, option, painter, widget);
         return;
     default:
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        break;
     }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
 QRect DesignedStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,

@@ -20,7 +20,6 @@
 
 #include <QWidget>
 
-
 class Keyboard;
 class OutputBox;
 class QButtonGroup;
