@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -87,4 +88,14 @@ void platformStarted()
     qInstallMessageHandler(nullptr);
     for (const HeldMessage& m : messages)
         show(m);
+}
+
+int platformFinished(int status)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    return status;
 }
