@@ -25,8 +25,8 @@ TEST_PACKAGES=(
     strace xdotool xclip x11-xkb-utils libxtst6
     # what a screen reader gets, over the accessibility bus
     at-spi2-core python3-pyatspi
-    # a Wayland compositor without a screen
-    weston
+    # Wayland compositors without a screen
+    weston sway
     # desktop styles, themes and fonts the window must keep its look under
     adwaita-qt6 qt6-gtk-platformtheme qt6ct fonts-croscore fonts-urw-base35
 )
