@@ -88,6 +88,7 @@ void TestAnyOrder::randomSessions()
     QFETCH(quint32, seed);
     Tesmoril window;
     window.show();
+    window.activateWindow(); // not left to the window manager's focus rules
     QVERIFY(QTest::qWaitForWindowActive(&window, 30000)); // patient on a busy machine
 
     Model model;
