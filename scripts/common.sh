@@ -26,12 +26,13 @@ TEST_PACKAGES=(
     lintian devscripts man-db reuse git diffoscope-minimal
     # a session of its own for every test: bus, X server, window manager
     dbus-daemon dbus-bin xvfb openbox x11-utils
-    # the program under strace, driven and read back over X
-    strace xdotool xclip
+    # the program under strace, driven and read back over X; keys pressed
+    # through XTest under other keyboard layouts
+    strace xdotool xclip x11-xkb-utils libxtst6
     # what a screen reader gets, over the accessibility bus
     at-spi2-core python3-pyatspi
-    # a Wayland compositor without a screen
-    weston
+    # Wayland compositors without a screen
+    weston sway
     # desktop styles, themes and fonts the window must keep its look under
     adwaita-qt6 qt6-gtk-platformtheme qt6ct fonts-croscore fonts-urw-base35
 )
@@ -60,9 +61,9 @@ install_missing_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Release with assertions kept: NDEBUG is not defined. Arguments go to CMake.
+# A release build in $BUILD. Arguments go to CMake.
 build() {
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS_RELEASE=-O2 -DORSETA_SANITIZE=$SANITIZE "$@"
+        -DORSETA_SANITIZE=$SANITIZE "$@"
     cmake --build "$BUILD"
 }

@@ -9,7 +9,9 @@
 #   session.sh [--x11] [--atspi] [--wayland] [--wm] -- COMMAND [ARGS...]
 # Always: a private D-Bus session bus (so Qt never autolaunches a daemon that
 # outlives the test) and a private XDG_RUNTIME_DIR.
-#   --x11      a private Xvfb at 96 DPI; DISPLAY is set
+#   --x11      a private Xvfb at 96 DPI; DISPLAY is set. It does not reset when
+#              its last client leaves, or a program started just then would
+#              find no display.
 #   --wm       openbox on that X server, so windows get focus as on a desktop
 #   --atspi    the accessibility bus, with Qt's export switched on
 #   --wayland  a headless weston; WAYLAND_DISPLAY is set
@@ -78,7 +80,7 @@ await() {
 
 if $x11; then
     need Xvfb xvfb
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$scratch/display" >/dev/null 2>&1 &
     children+=($!)
     await "$scratch/display" Xvfb
     export DISPLAY=":$(cat "$scratch/display")"

@@ -4,6 +4,8 @@
 
 #include "application.h"
 #include "catalogue.h"
+#include "click.h"
+#include "skipall.h"
 #include "tesmoril.h"
 #include "windowchecks.h"
 
@@ -41,7 +43,6 @@ struct Expected
     QString name;
     QString parent;
     QRect twips;
-    int tabIndex; // -1: takes no focus
     QColor colour;
 };
 
@@ -51,26 +52,20 @@ const QColor kLight(192, 255, 192), kGreen(128, 255, 128), kPink(255, 192, 255);
 const int kGrid[3][11] = {{0, 1, 7, 17, 18, 8, 19, 13, 2, 14, 3},
                           {9, 20, 15, 21, 4, 22, 23, 24, 10, 25, 26},
                           {31, 32, 27, 5, 11, 16, 12, 28, 6, 29, 30}};
-const int kGridTabs[3][11] = {{16, 6, 21, 24, 25, 10, 26, 27, 8, 28, 22},
-                              {7, 29, 30, 31, 5, 32, 33, 34, 23, 35, 36},
-                              {37, 38, 39, 11, 40, 41, 42, 43, 9, 44, 45}};
-
 QList<Expected> expectedControls()
 {
     QList<Expected> all{
-        {"Label1(0)", "Tesmoril", {1680, 0, 4575, 375}, -1, QColor(255, 192, 128)},
-        {"Frame1(1)", "Tesmoril", {120, 480, 1455, 1935}, -1, QColor(192, 192, 255)},
-        {"Frame1(0)", "Tesmoril", {1920, 480, 5655, 3735}, -1, QColor(192, 192, 255)},
-        {"Command1(0)", "Tesmoril", {120, 2760, 975, 375}, 19, kLight},
-        {"Command1(1)", "Tesmoril", {720, 3720, 975, 375}, 20, QColor(255, 128, 128)},
-        {"Text1(0)", "Tesmoril", {120, 4320, 7455, 2175}, 0, {}},
+        {"Label1(0)", "Tesmoril", {1680, 0, 4575, 375}, QColor(255, 192, 128)},
+        {"Frame1(1)", "Tesmoril", {120, 480, 1455, 1935}, QColor(192, 192, 255)},
+        {"Frame1(0)", "Tesmoril", {1920, 480, 5655, 3735}, QColor(192, 192, 255)},
+        {"Command1(0)", "Tesmoril", {120, 2760, 975, 375}, kLight},
+        {"Command1(1)", "Tesmoril", {720, 3720, 975, 375}, QColor(255, 128, 128)},
+        {"Text1(0)", "Tesmoril", {120, 4320, 7455, 2175}, {}},
     };
-    const int speciesTabs[5] = {12, 17, 14, 13, 15};
     for (int k = 0; k < 5; ++k)
         all.append({QStringLiteral("Option2(%1)").arg(k),
                     "Frame1(1)",
                     {120, 300 + 300 * k, 1215, 300},
-                    speciesTabs[k],
                     kPink});
     const int lefts[3] = {120, 1680, 4080}, widths[3] = {1455, 2295, 1455};
     const QColor colours[3] = {kLight, kGreen, kLight};
@@ -79,7 +74,6 @@ QList<Expected> expectedControls()
             all.append({QStringLiteral("Option1(%1)").arg(kGrid[c][r]),
                         "Frame1(0)",
                         {lefts[c], 300 * (r + 1), widths[c], 300},
-                        kGridTabs[c][r],
                         colours[c]});
     return all;
 }
@@ -113,8 +107,12 @@ private slots:
     void tabOrder();
     void arrows_data();
     void arrows();
+    void arrowsWithModifiers_data();
+    void arrowsWithModifiers();
     void keysPressButtons_data();
     void keysPressButtons();
+    void ctrlQCloses_data();
+    void ctrlQCloses();
     void coloursArePainted_data();
     void coloursArePainted();
     void focusIsVisible_data();
@@ -139,11 +137,7 @@ private:
             qFatal("no control %s", qPrintable(name));
         return found;
     }
-    void click(const QString& name)
-    {
-        QWidget* w = control(name);
-        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
-    }
+    void click(const QString& name) { ::click(control(name)); }
     QByteArray output() const { return QByteArray::fromStdString(window->GetOutputText()); }
     // The colour of point P of widget W in a grab of the window, at any scale.
     QColor pixel(const QImage& image, const QWidget* w, QPoint p) const
@@ -169,13 +163,14 @@ void TestTesmoril::initTestCase()
 {
     const QString style = qEnvironmentVariable("QT_STYLE_OVERRIDE");
     if (!style.isEmpty() && !QStyleFactory::keys().contains(style, Qt::CaseInsensitive))
-        QSKIP(qPrintable("style " + style + " is not installed (Debian: adwaita-qt6)"));
+        SKIP_WHOLE_PROGRAM(
+            qPrintable("style " + style + " is not installed (Debian: adwaita-qt6)"));
     const QString theme = qEnvironmentVariable("QT_QPA_PLATFORMTHEME");
     if (!theme.isEmpty() && QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platformthemes")
                                 .entryList({"*" + theme + "*"})
                                 .isEmpty())
-        QSKIP(qPrintable("platform theme " + theme +
-                         " is not installed (Debian: qt6-gtk-platformtheme, qt6ct)"));
+        SKIP_WHOLE_PROGRAM(qPrintable("platform theme " + theme +
+                                      " is not installed (Debian: qt6-gtk-platformtheme, qt6ct)"));
     prepareApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
 }
 
@@ -183,7 +178,11 @@ void TestTesmoril::init()
 {
     window = new Tesmoril;
     window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Asked for, not left to the window manager's focus rules: openbox just
+    // started was seen to leave the first window of a session inactive. The
+    // wait ends as soon as the window is active.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window, 30000));
 }
 
 void TestTesmoril::cleanup()
@@ -336,9 +335,8 @@ void TestTesmoril::keyboardAlone()
     press(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), control("Command1(0)"));
     press(Qt::Key_Space);
-    QCOMPARE(
-        output(),
-        "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_ba);
+    QCOMPARE(output(),
+             "Правилно!  морганит -> берил\r\n\r\nскъпоценен камък, вид берил в цвят розов\r\n"_ba);
     QVERIFY(!control("Option1(4)")->isEnabled());
     QCOMPARE(QApplication::focusWidget(), control("Text1(0)")); // where the verdict is
 
@@ -463,6 +461,39 @@ void TestTesmoril::arrows()
     }
 }
 
+void TestTesmoril::arrowsWithModifiers_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("to"); // as the plain arrow goes
+    QTest::newRow("Shift+Down from the foot of a column")
+        << "Option1(3)" << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+        << "Option1(9)";
+    QTest::newRow("Ctrl+Right from the last column")
+        << "Option1(30)" << int(Qt::Key_Right) << Qt::KeyboardModifiers(Qt::ControlModifier)
+        << "Option1(3)";
+    QTest::newRow("Alt+Up from the first variety")
+        << "Option1(0)" << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::AltModifier)
+        << "Option1(30)";
+    QTest::newRow("Ctrl+Shift+Left among the minerals")
+        << "Option2(0)" << int(Qt::Key_Left)
+        << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << "Option2(4)";
+}
+
+// With a modifier held, an arrow goes where the plain arrow goes, not by
+// Qt's own movement, which would neither wrap nor follow the grid's order.
+void TestTesmoril::arrowsWithModifiers()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, to);
+    control(from)->setFocus();
+    QTest::keyClick(control(from), Qt::Key(key), modifiers);
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+}
+
 void TestTesmoril::keysPressButtons_data()
 {
     QTest::addColumn<QString>("button");
@@ -495,13 +526,29 @@ void TestTesmoril::keysPressButtons()
     QCOMPARE(control<QPlainTextEdit>("Text1(0)")->textCursor().position(), 0);
 }
 
+void TestTesmoril::ctrlQCloses_data()
+{
+    QTest::addColumn<QString>("focus");
+    for (const char* name : {"Text1(0)", "Option1(0)", "Option2(0)", "Command1(0)", "Command1(1)"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Wherever the focus is. Other layouts are tried on X11 (quitkey.py).
+void TestTesmoril::ctrlQCloses()
+{
+    QFETCH(QString, focus);
+    control(focus)->setFocus();
+    QTest::keyClick(control(focus), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window->isVisible());
+}
+
 void TestTesmoril::coloursArePainted_data()
 {
     QTest::addColumn<Expected>("expected");
     for (const Expected& e : expectedControls())
         if (e.colour.isValid())
             QTest::newRow(qPrintable(e.name)) << e;
-    QTest::newRow("window") << Expected{"Tesmoril", {}, {}, -1, QColor(192, 192, 255)};
+    QTest::newRow("window") << Expected{"Tesmoril", {}, {}, QColor(192, 192, 255)};
 }
 
 void TestTesmoril::coloursArePainted()
@@ -814,7 +861,7 @@ int main(int argc, char* argv[])
     beforeApplication();
     QApplication app(argc, argv);
     TestTesmoril test;
-    return QTest::qExec(&test, argc, argv);
+    return skipall::status(QTest::qExec(&test, argc, argv));
 }
 
 #include "tst_tesmoril.moc"

@@ -5,7 +5,7 @@
 #include "application.h"
 
 #include "buildinfo.h"
-#include "layout.h"
+#include "designedstyle.h"
 #include "windowicon.h"
 
 #include <QApplication>
@@ -14,56 +14,11 @@
 #include <QIcon>
 #include <QImage>
 #include <QLocale>
-#include <QPalette>
 #include <QPixmap>
-#include <QProxyStyle>
 #include <QStyleHints>
-#include <QStyleOption>
 #include <QTranslator>
 
 namespace {
-
-// Every role of every colour group, so nothing is left for a desktop palette
-// to fill in: the controls paint their own backgrounds over the window colour,
-// and the radio indicators and the output box are drawn from Base and Text.
-QPalette designedPalette()
-{
-    const QColor window = layout::toColor(layout::kWindowColour);
-    const QColor text = layout::toColor(layout::kTextColour);
-    const QColor disabledText = layout::toColor(layout::kDisabledTextColour);
-    const QColor white(255, 255, 255);
-
-    QPalette palette;
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const bool disabled = group == QPalette::Disabled;
-        const auto set = [&](QPalette::ColorRole role, const QColor& colour) {
-            palette.setColor(group, role, colour);
-        };
-        set(QPalette::Window, window);
-        set(QPalette::WindowText, disabled ? disabledText : text);
-        set(QPalette::Base, white);
-        set(QPalette::AlternateBase, window.lighter(110));
-        set(QPalette::Text, disabled ? disabledText : text);
-        set(QPalette::PlaceholderText, disabledText);
-        set(QPalette::Button, window);
-        set(QPalette::ButtonText, disabled ? disabledText : text);
-        set(QPalette::BrightText, white);
-        set(QPalette::Light, white);
-        set(QPalette::Midlight, window.lighter(115));
-        set(QPalette::Mid, window.darker(150));
-        set(QPalette::Dark, window.darker(200));
-        set(QPalette::Shadow, text);
-        // Text selected in the output box: white on the focus colour.
-        set(QPalette::Highlight, layout::toColor(layout::kFocusColour));
-        set(QPalette::HighlightedText, white);
-        set(QPalette::Link, QColor(0, 0, 192));
-        set(QPalette::LinkVisited, QColor(128, 0, 128));
-        set(QPalette::ToolTipBase, QColor(255, 255, 220));
-        set(QPalette::ToolTipText, text);
-        set(QPalette::NoRole, window);
-    }
-    return palette;
-}
 
 // Times New Roman, or else the first of its metric twins that is installed,
 // named alone. Given a list, Qt asks fontconfig for a sorted list of fallback
@@ -88,38 +43,6 @@ QStringList designedFamilies()
     }
     return families;
 }
-
-// Fusion, but with a classic etched frame round each group of options, where
-// Fusion puts its rounded one: below the title. Fusion draws that frame from
-// a PNG, and Qt reads any image only after loading every image-format plugin
-// on the computer (GIF, ICO, JPEG, and SVG with Qt SVG): about a millisecond
-// before the window could first be drawn.
-class DesignedStyle : public QProxyStyle
-{
-public:
-    DesignedStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
-
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                         SubControl subControl, const QWidget* widget) const override
-    {
-        QRect rect = QProxyStyle::subControlRect(control, option, subControl, widget);
-        if (control == CC_GroupBox && subControl == SC_GroupBoxFrame) {
-            const QRect title =
-                QProxyStyle::subControlRect(control, option, SC_GroupBoxLabel, widget);
-            rect.setTop(title.bottom() + 2);
-        }
-        return rect;
-    }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override
-    {
-        if (element == PE_FrameGroupBox)
-            QCommonStyle::drawPrimitive(element, option, painter, widget);
-        else
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-};
 
 } // namespace
 

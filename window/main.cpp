@@ -23,5 +23,5 @@ int main(int argc, char* argv[])
 
     Tesmoril window; // runs the quiz's OnFormLoad as it is built
     window.show();
-    return QApplication::exec();
+    return platformFinished(QApplication::exec());
 }

@@ -4,11 +4,7 @@
 
 #include "optionbutton.h"
 
-#include "layout.h"
-
 #include <QAccessibleWidget>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 namespace {
 
@@ -88,23 +84,4 @@ void OptionButton::registerAccessibleInterface()
 {
     static const bool registered = (QAccessible::installFactory(accessibleOption), true);
     Q_UNUSED(registered);
-}
-
-void OptionButton::paintEvent(QPaintEvent* /*event*/)
-{
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const bool focusShown = option.state.testFlag(QStyle::State_HasFocus) &&
-                            option.state.testFlag(QStyle::State_KeyboardFocusChange);
-    option.state &= ~QStyle::State_HasFocus;
-    painter.drawControl(QStyle::CE_RadioButton, option);
-    if (!focusShown)
-        return;
-    const QRect caption = style()->subElementRect(QStyle::SE_RadioButtonFocusRect, &option, this);
-    QPen pen(layout::toColor(layout::kFocusColour), 2);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(caption).adjusted(1, 1, -1, -1));
 }

@@ -13,9 +13,6 @@ class QAccessibleInterface;
 // them: a line break would push the visible text out of the button, and a
 // screen reader should not read out a stray blank.
 //
-// It marks the keyboard focus with a frame of its own round the caption: the
-// style's frame is too faint on the pastel backgrounds.
-//
 // Its accessibility action selects it the way a click does, so voice control
 // and switch access reach the quiz like the mouse and the keyboard.
 class OptionButton : public QRadioButton
@@ -30,9 +27,6 @@ public:
     // Makes screen readers and other assistive tools see every OptionButton
     // through the interface above; once per program is enough.
     static void registerAccessibleInterface();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString caption_;

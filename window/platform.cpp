@@ -5,6 +5,7 @@
 #include "platform.h"
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -19,29 +21,41 @@ namespace {
 struct HeldMessage
 {
     QtMsgType type;
-    const char* category;
+    QByteArray category;
     QString text;
 };
 
 // Qt's warnings while it looks for a window system: they are only worth
-// showing if it finds one (they then say why Wayland was passed over).
+// showing if it finds one (they then say why Wayland was passed over). Qt
+// may log from any thread, so the list is only touched under the lock.
+std::mutex heldLock;
 QList<HeldMessage> held;
+bool started = false;
+
+void show(const HeldMessage& m)
+{
+    qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()),
+                      m.text);
+}
 
 void holdUntilStarted(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+    std::unique_lock lock(heldLock);
+    if (started) { // logged by another thread just as the window system came up
+        lock.unlock();
+        qt_message_output(type, context, text);
+        return;
+    }
+    // While the QApplication is being built, the one fatal message Qt has is
+    // that no window system could be started, whatever its wording.
+    if (type == QtFatalMsg) {
         std::fputs("orseta: няма графична среда за прозореца: за Wayland инсталирайте"
                    " qt6-wayland, за X11 е нужен X сървър, посочен в DISPLAY\n",
                    stderr);
         std::fflush(stderr);
         std::_Exit(1);
     }
-    if (type == QtFatalMsg) { // anything else fatal takes Qt's own way out
-        platformStarted();
-        qt_message_output(type, context, text);
-        return;
-    }
-    held.append({type, context.category, text});
+    held.append({type, QByteArray(context.category), text});
 }
 
 bool platformOnCommandLine(int argc, char* argv[])
@@ -68,8 +82,23 @@ void guardPlatformStart(int argc, char* argv[])
 
 void platformStarted()
 {
+    QList<HeldMessage> messages;
+    {
+        const std::lock_guard lock(heldLock);
+        started = true;
+        messages = std::exchange(held, {});
+    }
     qInstallMessageHandler(nullptr);
-    const QList<HeldMessage> messages = std::exchange(held, {});
     for (const HeldMessage& m : messages)
-        qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category), m.text);
+        show(m);
+}
+
+int platformFinished(int status)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -15,3 +15,11 @@
 //   paragraph about reinstalling.
 void guardPlatformStart(int argc, char* argv[]);
 void platformStarted();
+
+// Ends the program with STATUS once its event loop is over. On Wayland it
+// ends at once, without taking Qt's connection to the compositor down: Qt
+// 6.4's Wayland plugin can deadlock there (its event thread waits in
+// wl_display_read_events for the main thread, which waits for it to finish),
+// seen once in about a hundred closes on sway. The window is gone by then,
+// and the program keeps nothing that would need saving.
+int platformFinished(int status);

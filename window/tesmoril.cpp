@@ -7,21 +7,16 @@
 #include "buildinfo.h"
 #include "catalogue.h"
 #include "introtext.h"
+#include "keyboard.h"
 #include "layout.h"
 #include "optionbutton.h"
+#include "outputbox.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
-
-#include <algorithm>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -30,8 +25,9 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A background colour through the palette, which is cheap to set up. Text
-// colours come from the application's palette, which prepareApplication() sets.
+// A control's colour, which the application's style paints: the background
+// of a label, frame or option, the face of a push button. Text colours come
+// from the application's palette.
 void paint(QWidget* widget, layout::Rgb background)
 {
     QPalette palette = widget->palette();
@@ -39,37 +35,6 @@ void paint(QWidget* widget, layout::Rgb background)
         palette.setColor(role, layout::toColor(background));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
-}
-
-// A push button paints a palette colour only through the style, so its colours
-// come from a style sheet. It shows the focus by a frame of the focus colour
-// rather than the style's focus rectangle, which tints the whole button; the
-// padding keeps the caption in place as the frame widens.
-QString commandStyleSheet(layout::Rgb c)
-{
-    const QColor background = layout::toColor(c);
-    return QStringLiteral("QPushButton { background-color: %1; color: %3; outline: none;"
-                          " border: 1px solid #404040; padding: 1px; }"
-                          "QPushButton:focus { border: 2px solid %4; padding: 0px; }"
-                          "QPushButton:pressed { background-color: %2; }")
-        .arg(background.name(), background.darker(115).name(),
-             layout::toColor(layout::kTextColour).name(),
-             layout::toColor(layout::kFocusColour).name());
-}
-
-// The output box's own frame: dark while it has the focus.
-void showFocusFrame(QPlainTextEdit* box, bool focused)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::WindowText,
-                     layout::toColor(focused ? layout::kFocusColour : layout::kOutputFrameColour));
-    box->setPalette(palette);
-}
-
-// Where STEPS from AT lands in a ring of COUNT places, either way round.
-std::size_t around(std::ptrdiff_t at, std::ptrdiff_t steps, std::ptrdiff_t count)
-{
-    return std::size_t(((at + steps) % count + count) % count);
 }
 
 QString indexedName(const char* array, int index)
@@ -104,12 +69,8 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
                                      layout::toPixels(layout::kSpeciesFrame)));
     createCommands();
     createOutputBox();
-    orderTabStops();
+    keyboard_ = new Keyboard(this, varieties_, species_, commands_, output_);
     connectGroups();
-    // The desktop's usual key for closing a program (Ctrl+Q here), beside the
-    // window's own close button.
-    auto* quit = new QShortcut(QKeySequence::Quit, this);
-    connect(quit, &QShortcut::activated, this, &QWidget::close);
 
     quiz_.OnFormLoad();
 }
@@ -143,7 +104,6 @@ void Tesmoril::createVarietyOptions(QGroupBox* frame)
             option->setObjectName(indexedName("Option1", v));
             option->setGeometry(layout::toPixels(layout::varietyOption(column, row)));
             paint(option, layout::kVarietyColumns.at(column).colour);
-            option->installEventFilter(this);
             varieties_->addButton(option, v);
         }
     }
@@ -158,7 +118,6 @@ void Tesmoril::createSpeciesOptions(QGroupBox* frame)
         option->setObjectName(indexedName("Option2", k));
         option->setGeometry(layout::toPixels(layout::speciesOption(k).place));
         paint(option, layout::kSpeciesColour);
-        option->installEventFilter(this);
         species_->addButton(option, k);
     }
 }
@@ -172,177 +131,23 @@ void Tesmoril::createCommands()
         auto* button = new QPushButton(captions[i], this);
         button->setObjectName(indexedName("Command1", i));
         button->setGeometry(layout::toPixels(layout::kCommands.at(i).place));
-        button->setStyleSheet(commandStyleSheet(layout::kCommandColours.at(i)));
-        button->installEventFilter(this);
+        paint(button, layout::kCommandColours.at(i));
         commands_->addButton(button, i);
     }
 }
 
 void Tesmoril::createOutputBox()
 {
-    output_ = new QPlainTextEdit(this);
+    output_ = new OutputBox(this);
     output_->setObjectName(QStringLiteral("Text1(0)"));
-    output_->setAccessibleName(QStringLiteral("Резултат"));
-    output_->setAccessibleDescription(
-        QStringLiteral("Отговорът на викторината и описанието на разновидността"));
     output_->setGeometry(layout::toPixels(layout::kOutputBox.place));
-    // The quiz writes the box; the learner reads, selects and copies from it.
-    output_->setReadOnly(true);
-    output_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    output_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    output_->setWordWrapMode(QTextOption::WordWrap);
-    output_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    output_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // A frame of our own, which turns dark while the box has the focus: the
-    // style's frame shows no focus at all.
-    output_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    output_->setLineWidth(2);
-    showFocusFrame(output_, false);
-    output_->installEventFilter(this);
-    // Without this the box would keep Tab for itself, and it has the focus at start.
-    output_->setTabChangesFocus(true);
     output_->setPlainText(fromUtf8(kIntroductoryText));
     output_->setFocus();
 }
 
-// The Tab cycle, each group of options one stop at its lowest tab index:
-// output box, varieties, minerals, "Изведи", "Чисти". A group is entered at
-// its checked option, else at its first enabled one in tab order.
-void Tesmoril::orderTabStops()
-{
-    std::vector<std::pair<int, QWidget*>> varieties, species;
-    for (const auto& column : layout::kVarietyGrid) {
-        for (const layout::GridCell& cell : column)
-            varieties.emplace_back(cell.tabIndex, varieties_->button(cell.variety));
-    }
-    for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
-        species.emplace_back(layout::speciesOption(k).tabIndex, species_->button(k));
-
-    const auto groupStop = [](std::vector<std::pair<int, QWidget*>> options) {
-        std::sort(options.begin(), options.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        TabStop stop{options.front().first, {}};
-        for (const auto& option : options)
-            stop.controls.push_back(option.second);
-        return stop;
-    };
-    tabStops_ = {
-        {layout::kOutputBox.tabIndex, {output_}}, groupStop(varieties), groupStop(species)};
-    for (int i = 0; i < int(layout::kCommands.size()); ++i)
-        tabStops_.push_back({layout::kCommands.at(i).tabIndex, {commands_->button(i)}});
-    std::sort(tabStops_.begin(), tabStops_.end(),
-              [](const TabStop& a, const TabStop& b) { return a.tabIndex < b.tabIndex; });
-}
-
-QWidget* Tesmoril::entryOf(const TabStop& stop)
-{
-    for (QWidget* control : stop.controls) {
-        auto* option = qobject_cast<QAbstractButton*>(control);
-        if (option && option->isCheckable() && option->isChecked())
-            return option;
-    }
-    for (QWidget* control : stop.controls) {
-        if (control->isEnabled())
-            return control;
-    }
-    return nullptr; // every option of the group retired
-}
-
 bool Tesmoril::focusNextPrevChild(bool next)
 {
-    QWidget* focus = focusWidget();
-    const auto at = std::find_if(tabStops_.begin(), tabStops_.end(), [focus](const TabStop& stop) {
-        return std::find(stop.controls.begin(), stop.controls.end(), focus) != stop.controls.end();
-    });
-    if (at == tabStops_.end())
-        return QWidget::focusNextPrevChild(next);
-
-    const auto count = std::ptrdiff_t(tabStops_.size());
-    const std::ptrdiff_t from = at - tabStops_.begin();
-    for (std::ptrdiff_t step = 1; step <= count; ++step) {
-        if (QWidget* entry = entryOf(tabStops_.at(around(from, next ? step : -step, count)))) {
-            entry->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The option an arrow key leads to from OPTION, skipping retired ones, or
-// null. The varieties run down the columns in alphabetical order, Up and Down
-// following it from one column into the next; Left and Right keep the row.
-// The minerals run top to bottom. Both wrap round at their ends.
-QAbstractButton* Tesmoril::optionAfterArrow(QAbstractButton* option, int key) const
-{
-    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
-    std::vector<QAbstractButton*> order;
-    if (option->group() == varieties_ && (key == Qt::Key_Left || key == Qt::Key_Right)) {
-        for (const auto& cells : layout::kVarietyGrid) {
-            const auto row =
-                std::find_if(cells.begin(), cells.end(), [&](const layout::GridCell& c) {
-                    return varieties_->button(c.variety) == option;
-                });
-            if (row != cells.end()) {
-                for (const auto& column : layout::kVarietyGrid)
-                    order.push_back(
-                        varieties_->button(column.at(std::size_t(row - cells.begin())).variety));
-            }
-        }
-    } else if (option->group() == varieties_) {
-        for (const auto& cells : layout::kVarietyGrid) {
-            for (const layout::GridCell& cell : cells)
-                order.push_back(varieties_->button(cell.variety));
-        }
-    } else {
-        for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k)
-            order.push_back(species_->button(k));
-    }
-
-    const auto count = std::ptrdiff_t(order.size());
-    const std::ptrdiff_t from = std::find(order.begin(), order.end(), option) - order.begin();
-    for (std::ptrdiff_t step = 1; step < count; ++step) {
-        QAbstractButton* candidate = order.at(around(from, forward ? step : -step, count));
-        if (candidate->isEnabled())
-            return candidate;
-    }
-    return nullptr;
-}
-
-bool Tesmoril::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == output_) { // its frame shows the focus; its keys are its own
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-            showFocusFrame(output_, event->type() == QEvent::FocusIn);
-        return false;
-    }
-    // Otherwise an option or a button.
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const auto* keyEvent = static_cast<QKeyEvent*>(event);
-    if ((keyEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    auto* button = static_cast<QAbstractButton*>(watched);
-    const int key = keyEvent->key();
-
-    // Enter presses a button, as Space does.
-    if (button->group() == commands_) {
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        button->click();
-        return true;
-    }
-
-    if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right)
-        return false;
-    // As the arrows always have: the focus moves, and the choice moves with
-    // it while the option left behind was chosen.
-    if (QAbstractButton* target = optionAfterArrow(button, key)) {
-        if (button->isChecked())
-            target->click();
-        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
-        target->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-    }
-    return true;
+    return keyboard_->focusNextPrevChild(next) || QWidget::focusNextPrevChild(next);
 }
 
 void Tesmoril::connectGroups()
@@ -404,12 +209,10 @@ std::string Tesmoril::DescriptionEntry(std::int16_t variety) const
 
 std::string Tesmoril::GetOutputText() const
 {
-    // The box keeps each CR LF as a paragraph break and gives it back as LF;
-    // everything the quiz writes breaks lines with CR LF only.
-    return output_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
+    return output_->text();
 }
 
 void Tesmoril::SetOutputText(const std::string& text)
 {
-    output_->setPlainText(QString::fromStdString(text));
+    output_->setText(text);
 }

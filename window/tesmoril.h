@@ -11,11 +11,10 @@
 // The Click of every option and button goes through its QButtonGroup, whose id
 // is the control's index, straight to the quiz handler of that group.
 //
-// The keyboard: Tab walks a fixed cycle of five stops, output box, varieties,
-// minerals, "Изведи", "Чисти", each group of options one stop; the arrows
-// move within a group, in the varieties along the alphabetical order of the
-// grid. Pressing either button moves the focus to the output box, so a screen
-// reader reads out the verdict the button has just written.
+// The keyboard (Tab, the arrows, Enter, Ctrl+Q) is the Keyboard's, which the
+// window hands its focus movements to. Pressing either button moves the focus
+// to the output box, so a screen reader reads out the verdict the button has
+// just written. How the controls look is the application's style's.
 //
 // Controls carry the object names the window is described with: "Label1(0)",
 // "Frame1(0..1)", "Option1(0..32)", "Option2(0..4)", "Command1(0..1)", "Text1(0)".
@@ -25,12 +24,10 @@
 
 #include <QWidget>
 
-#include <vector>
-
-class QAbstractButton;
+class Keyboard;
+class OutputBox;
 class QButtonGroup;
 class QGroupBox;
-class QPlainTextEdit;
 
 class Tesmoril : public QWidget, public QuizView
 {
@@ -51,35 +48,23 @@ public:
 
 protected:
     bool focusNextPrevChild(bool next) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One stop of the Tab cycle: a single control, or a group of options
-    // listed by tab index.
-    struct TabStop
-    {
-        int tabIndex;
-        std::vector<QWidget*> controls;
-    };
-
     void createBanner();
     QGroupBox* createFrame(const QString& name, const QString& title, QRect geometry);
     void createVarietyOptions(QGroupBox* frame);
     void createSpeciesOptions(QGroupBox* frame);
     void createCommands();
     void createOutputBox();
-    void orderTabStops();
     void connectGroups();
 
     QButtonGroup* group(OptionGroup group) const;
-    static QWidget* entryOf(const TabStop& stop);
-    QAbstractButton* optionAfterArrow(QAbstractButton* option, int key) const;
     void onCommandClick(int id);
 
     Quiz quiz_{*this};
     QButtonGroup* varieties_ = nullptr;
     QButtonGroup* species_ = nullptr;
     QButtonGroup* commands_ = nullptr;
-    QPlainTextEdit* output_ = nullptr;
-    std::vector<TabStop> tabStops_; // in Tab order
+    OutputBox* output_ = nullptr;
+    Keyboard* keyboard_ = nullptr;
 };
