@@ -54,7 +54,7 @@ void print(std::FILE* stream, std::string_view text)
 #else
 void print(std::FILE* stream, std::string_view text)
 {
-    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fprintf(stream, "%.*s", int(text.size()), text.data());
 }
 #endif
 
