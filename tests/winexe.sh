@@ -73,17 +73,17 @@ if start "$exe"; then
     click "$id" 24 62
     click "$id" 40 196
     click "$id" 100 370
-    xdotool key --window "$id" ctrl+a ctrl+c
+    xdotool key ctrl+a ctrl+c
     sleep 0.5
     verdict=$(xclip -o -selection clipboard 2>/dev/null | head -1 | tr -d '\r')
     [ "$verdict" = "Правилно!  августит -> берил" ] && pass "right pairing: $verdict" ||
         fail "after a right pairing the output box says '$verdict'"
     import -window root "$screenshot" 2>/dev/null
-    xdotool key --window "$id" ctrl+q
+    xdotool key ctrl+q
     ended "$pid" && pass "Ctrl+Q closes it" || { fail "Ctrl+Q does not close it"; kill "$pid"; }
 fi
 if start "$exe"; then
-    xdotool key --window "$id" alt+F4
+    xdotool windowactivate --sync "$id" key alt+F4
     ended "$pid" && pass "Alt+F4 closes it" || { fail "Alt+F4 does not close it"; kill "$pid"; }
 fi
 
@@ -95,7 +95,7 @@ if [ -n "${ORSETA_INSTALLER:-}" ]; then
     menu=$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Орсета' 2>/dev/null)
     [ -f "$menu/Орсета.lnk" ] && pass "Start-menu entry" || fail "no Start-menu entry in $menu"
     if [ -f "$installed" ] && start "$installed"; then
-        xdotool key --window "$id" alt+F4
+        xdotool windowactivate --sync "$id" key alt+F4
         ended "$pid" && pass "the installed program starts and closes" ||
             { fail "the installed program does not close"; kill "$pid"; }
     fi
