@@ -67,3 +67,50 @@ build() {
         -DORSETA_SANITIZE=$SANITIZE "$@"
     cmake --build "$BUILD"
 }
+
+# CTest counts a skipped test apart but says little of it, and nothing of a
+# row a Qt Test program skipped while the rest of it passed: name each, and why.
+# Reads the CTest output and log in the build folder given.
+report_skips() {
+    local skipped
+    skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$1/ctest.out")
+    awk -v whole=" $(echo $skipped) " '
+        /^[0-9]+\/[0-9]+ Test: / { test = $NF }
+        /^SKIP/ {
+            text = $0
+            sub(/^SKIP *: */, "", text)
+            what = ""
+            # Qt Test: "Class::function(row) reason"; the row may hold brackets.
+            if (match(text, /^[A-Za-z_][A-Za-z0-9_]*::[A-Za-z_][A-Za-z0-9_]*/)) {
+                what = substr(text, RSTART, RLENGTH)
+                sub(/^[^:]*::/, "", what)
+                rest = substr(text, RLENGTH + 1)
+                if (substr(rest, 1, 1) == "(") {
+                    depth = 0
+                    for (i = 1; i <= length(rest); ++i) {
+                        c = substr(rest, i, 1)
+                        depth += (c == "(") - (c == ")")
+                        if (depth == 0) break
+                    }
+                    what = what substr(rest, 1, i)
+                    rest = substr(rest, i + 1)
+                }
+                sub(/^ +/, "", rest)
+                text = rest
+            }
+            if (index(whole, " " test " ")) what = "the whole test"
+            line = "  " test (what == "" ? "" : " — " what) ": " text
+            if (!seen[line]++) lines[++n] = line
+            reasoned[test] = 1
+        }
+        END {
+            count = split(whole, tests, " ")
+            for (t = 1; t <= count; ++t)
+                if (!(tests[t] in reasoned)) lines[++n] = "  " tests[t] " — the whole test: no reason given"
+            if (n == 0) exit
+            print ""
+            print "Skipped, so not checked on this machine:"
+            for (i = 1; i <= n; ++i) print lines[i]
+        }
+    ' "$1/Testing/Temporary/LastTest.log"
+}
