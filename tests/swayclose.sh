@@ -24,6 +24,14 @@ if [ "$(id -u)" -eq 0 ]; then
     trap 'rm -rf "$copies"' EXIT
     chmod 755 "$copies"
     cp "$program" "$(realpath "$0")" "$copies/"
+    # The sanitizers' suppression files too, which a sanitized program must
+    # read as it starts.
+    for var in ASAN_OPTIONS LSAN_OPTIONS; do
+        value=${!var:-}
+        [[ $value =~ suppressions=([^:]*) ]] || continue
+        cp "${BASH_REMATCH[1]}" "$copies/$var.supp"
+        export "$var=${value/suppressions=${BASH_REMATCH[1]}/suppressions=$copies/$var.supp}"
+    done
     setpriv --reuid=65534 --regid=65534 --clear-groups \
         env -u XDG_RUNTIME_DIR -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY HOME=/tmp \
         dbus-run-session -- bash "$copies/$(basename "$0")" "$copies/$(basename "$program")" "$closes"
@@ -55,13 +63,14 @@ within() {
 }
 shown() { swaymsg -t get_tree | grep -q "\"app_id\": \"$app_id\""; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
+shown_or_ended() { shown || ended; }
 
 failures=0
 for close in $(seq "$closes"); do
     QT_QPA_PLATFORM=wayland "$program" 2>"$runtime/stderr" &
     pid=$!
-    if ! within shown; then
-        echo "FAIL: close $close: no window appeared"
+    if ! within shown_or_ended || ended; then
+        echo "FAIL: close $close: no window appeared:"; cat "$runtime/stderr"
         failures=$((failures + 1))
         kill -9 "$pid"; wait "$pid"
         continue
