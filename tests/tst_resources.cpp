@@ -29,8 +29,6 @@ private slots:
     void windowsIcon_data();
     void windowsIcon();
     void windowAndVersion();
-    void qtTextsInBulgarian_data();
-    void qtTextsInBulgarian();
     void versionRecord_data();
     void versionRecord();
     void versionNumbers();
@@ -202,26 +200,6 @@ void TestResources::windowAndVersion()
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
                  drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
-}
-
-// The output box's context menu speaks Bulgarian wherever the program is
-// copied: the translation is inside it.
-void TestResources::qtTextsInBulgarian_data()
-{
-    QTest::addColumn<QString>("english");
-    QTest::addColumn<QString>("bulgarian");
-    QTest::newRow("copy") << "&Copy"
-                          << "&Копиране";
-    QTest::newRow("select all") << "Select All"
-                                << "Избиране на всичко";
-}
-
-void TestResources::qtTextsInBulgarian()
-{
-    QFETCH(QString, english);
-    QFETCH(QString, bulgarian);
-    QCOMPARE(QCoreApplication::translate("QWidgetTextControl", english.toUtf8().constData()),
-             bulgarian);
 }
 
 void TestResources::versionRecord_data()
