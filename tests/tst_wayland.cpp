@@ -129,7 +129,7 @@ void TestWayland::windowAction()
 {
     QFETCH(QStringList, steps);
     QFETCH(bool, enlarged);
-    const QSize layoutSize = layout::toPixels(layout::kClientArea).size();
+    const QSize layoutSize = layout::toPixels(form::kClientArea).size();
     const Snapshot before = snapshot(*window);
     QCOMPARE(before.checked, (QStringList{"Option1(17)", "Option2(3)"}));
 
@@ -166,7 +166,7 @@ void TestWayland::windowAction()
               QPoint((layoutSize.width() + window->width()) / 2, layoutSize.height() / 2),
               QPoint(layoutSize.width() / 2, (layoutSize.height() + window->height()) / 2)}) {
             QVERIFY(!layoutRect.contains(p));
-            QCOMPARE(image.pixelColor(p * ratio), layout::toColor(layout::kWindowColour));
+            QCOMPARE(image.pixelColor(p * ratio), layout::toColor(form::kWindowColour));
         }
     } else {
         QCOMPARE(window->size(), layoutSize);

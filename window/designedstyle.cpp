@@ -28,7 +28,7 @@ void drawFrame(QPainter* painter, QRectF rect, const QColor& colour, int width)
 
 void drawFocusFrame(QPainter* painter, QRectF rect)
 {
-    drawFrame(painter, rect, layout::toColor(layout::kFocusColour), kFrameWidth);
+    drawFrame(painter, rect, layout::toColor(form::kFocusColour), kFrameWidth);
 }
 
 bool isPushButton(const QWidget* widget)
@@ -40,9 +40,9 @@ bool isPushButton(const QWidget* widget)
 
 QPalette designedPalette()
 {
-    const QColor window = layout::toColor(layout::kWindowColour);
-    const QColor text = layout::toColor(layout::kTextColour);
-    const QColor disabledText = layout::toColor(layout::kDisabledTextColour);
+    const QColor window = layout::toColor(form::kWindowColour);
+    const QColor text = layout::toColor(form::kTextColour);
+    const QColor disabledText = layout::toColor(form::kDisabledTextColour);
     const QColor white(255, 255, 255);
 
     QPalette palette;
@@ -66,7 +66,7 @@ QPalette designedPalette()
         set(QPalette::Dark, window.darker(200));
         set(QPalette::Shadow, text);
         // Text selected in the output box: white on the focus colour.
-        set(QPalette::Highlight, layout::toColor(layout::kFocusColour));
+        set(QPalette::Highlight, layout::toColor(form::kFocusColour));
         set(QPalette::HighlightedText, white);
         set(QPalette::Link, QColor(0, 0, 192));
         set(QPalette::LinkVisited, QColor(128, 0, 128));
@@ -105,8 +105,8 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
             break;
         drawFrame(painter, option->rect,
                   layout::toColor(option->state.testFlag(State_HasFocus)
-                                      ? layout::kFocusColour
-                                      : layout::kOutputFrameColour),
+                                      ? form::kFocusColour
+                                      : form::kOutputFrameColour),
                   kFrameWidth);
         return;
     case PE_IndicatorRadioButton: {

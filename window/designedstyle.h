@@ -14,7 +14,7 @@
 QPalette designedPalette();
 
 // Fusion, with these differences:
-// - The focus is a dark blue frame (layout::kFocusColour), 2 pixels wide, for
+// - The focus is a dark blue frame (form::kFocusColour), 2 pixels wide, for
 //   every control: round an option's caption when the focus came from the
 //   keyboard, and along the edge of a push button or the output box whenever
 //   it has the focus. Fusion's own marks are too faint on the pastel colours,

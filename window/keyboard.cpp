@@ -66,25 +66,25 @@ Keyboard::Keyboard(QWidget* window, QButtonGroup* varieties, QButtonGroup* speci
     : QObject(window), window_(window), commands_(commands)
 {
     std::vector<std::pair<int, QWidget*>> varietyTabs, speciesTabs;
-    varietyRows_.resize(layout::kGridRows);
-    for (const auto& column : layout::kVarietyGrid) {
-        for (int row = 0; row < layout::kGridRows; ++row) {
-            const layout::GridCell& cell = column.at(row);
+    varietyRows_.resize(form::kGridRows);
+    for (const auto& column : form::kVarietyGrid) {
+        for (int row = 0; row < form::kGridRows; ++row) {
+            const form::GridCell& cell = column.at(row);
             QAbstractButton* option = varieties->button(cell.variety);
             varietyOrder_.push_back(option);
             varietyRows_.at(row).push_back(option);
             varietyTabs.emplace_back(cell.tabIndex, option);
         }
     }
-    for (int k = 0; k < int(layout::kSpeciesTabIndices.size()); ++k) {
+    for (int k = 0; k < int(form::kSpeciesTabIndices.size()); ++k) {
         speciesOrder_.push_back(species->button(k));
-        speciesTabs.emplace_back(layout::speciesOption(k).tabIndex, species->button(k));
+        speciesTabs.emplace_back(form::speciesOption(k).tabIndex, species->button(k));
     }
 
     std::vector<TabStop> stops{
-        {layout::kOutputBox.tabIndex, {output}}, groupStop(varietyTabs), groupStop(speciesTabs)};
-    for (int i = 0; i < int(layout::kCommands.size()); ++i)
-        stops.push_back({layout::kCommands.at(i).tabIndex, {commands->button(i)}});
+        {form::kOutputBox.tabIndex, {output}}, groupStop(varietyTabs), groupStop(speciesTabs)};
+    for (int i = 0; i < int(form::kCommands.size()); ++i)
+        stops.push_back({form::kCommands.at(i).tabIndex, {commands->button(i)}});
     std::sort(stops.begin(), stops.end(),
               [](const TabStop& a, const TabStop& b) { return a.tabIndex < b.tabIndex; });
     for (TabStop& stop : stops) {
@@ -124,7 +124,7 @@ const Keyboard::Ring& Keyboard::ringFor(QAbstractButton* option, int key) const
         return speciesOrder_;
     if (key == Qt::Key_Up || key == Qt::Key_Down)
         return varietyOrder_;
-    return varietyRows_.at(std::size_t(at - varietyOrder_.begin()) % layout::kGridRows);
+    return varietyRows_.at(std::size_t(at - varietyOrder_.begin()) % form::kGridRows);
 }
 
 bool Keyboard::eventFilter(QObject* watched, QEvent* event)

@@ -4,166 +4,25 @@
 
 #pragma once
 
-// Where every control of the window sits and what colour it is. Places are in
-// twips (1440 to the inch), as the window is described; toPixels() is the one
-// place they become device-independent pixels. Each place is relative to the
-// control's container: the window, or the frame that holds an option.
+// The designed window (form.h) in Qt's terms: a place in twips becomes a
+// rectangle in device-independent pixels, a colour a QColor.
 
-#include "catalogue.h"
+#include "form.h"
 
 #include <QColor>
 #include <QRect>
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <vector>
-
 namespace layout {
 
-struct Place
+constexpr QRect toPixels(form::Place twips)
 {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-struct Rgb
-{
-    int red;
-    int green;
-    int blue;
-};
-
-// A control that can take the focus, with its place in the Tab order.
-struct Control
-{
-    Place place;
-    int tabIndex;
-};
-
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr QRect toPixels(Place p)
-{
-    return {p.left / kTwipsPerPixel, p.top / kTwipsPerPixel, p.width / kTwipsPerPixel,
-            p.height / kTwipsPerPixel};
+    const form::Place p = form::inPixels(twips);
+    return {p.left, p.top, p.width, p.height};
 }
 
-inline QColor toColor(Rgb c)
+inline QColor toColor(form::Rgb c)
 {
     return QColor(c.red, c.green, c.blue);
-}
-
-inline constexpr Place kClientArea{0, 0, 7710, 6660};
-inline constexpr Rgb kWindowColour{192, 192, 255};
-inline constexpr Rgb kTextColour{0, 0, 0};
-inline constexpr Rgb kDisabledTextColour{96, 96, 96};
-
-// What has the keyboard focus is marked in this dark blue: at least 3:1
-// against every background of the window.
-inline constexpr Rgb kFocusColour{0, 0, 128};
-
-inline constexpr Place kBanner{1680, 0, 4575, 375};
-inline constexpr Rgb kBannerColour{255, 192, 128};
-
-inline constexpr Place kVarietyFrame{1920, 480, 5655, 3735};
-inline constexpr Place kSpeciesFrame{120, 480, 1455, 1935};
-inline constexpr Rgb kFrameColour{192, 192, 255};
-
-// 0 "Изведи", 1 "Чисти".
-inline constexpr std::array<Control, 2> kCommands{{
-    {{120, 2760, 975, 375}, 19},
-    {{720, 3720, 975, 375}, 20},
-}};
-inline constexpr std::array<Rgb, 2> kCommandColours{{{192, 255, 192}, {255, 128, 128}}};
-
-inline constexpr Control kOutputBox{{120, 4320, 7455, 2175}, 0};
-inline constexpr Rgb kOutputFrameColour{128, 128, 128};
-
-inline constexpr int kOptionHeight = 300;
-
-// Species options, by species index, one under another in their frame.
-inline constexpr Rgb kSpeciesColour{255, 192, 255};
-inline constexpr std::array<int, catalogue::kSpeciesCount> kSpeciesTabIndices{12, 17, 14, 13, 15};
-
-constexpr Control speciesOption(int species)
-{
-    return {{120, kOptionHeight * (species + 1), 1215, kOptionHeight},
-            kSpeciesTabIndices.at(species)};
-}
-
-// Variety options: three columns of eleven rows, filled column by column in
-// alphabetical order of caption, which is not the order of the indices.
-struct VarietyColumn
-{
-    int left;
-    int width;
-    Rgb colour;
-};
-
-struct GridCell
-{
-    std::int16_t variety;
-    int tabIndex;
-};
-
-inline constexpr int kGridColumns = 3;
-inline constexpr int kGridRows = 11;
-static_assert(kGridColumns * kGridRows == catalogue::kVarietyCount);
-
-inline constexpr std::array<VarietyColumn, kGridColumns> kVarietyColumns{{
-    {120, 1455, {192, 255, 192}},
-    {1680, 2295, {128, 255, 128}},
-    {4080, 1455, {192, 255, 192}},
-}};
-
-// clang-format off
-inline constexpr std::array<std::array<GridCell, kGridRows>, kGridColumns> kVarietyGrid{{
-    {{{0, 16}, {1, 6}, {7, 21}, {17, 24}, {18, 25}, {8, 10},
-      {19, 26}, {13, 27}, {2, 8}, {14, 28}, {3, 22}}},
-    {{{9, 7}, {20, 29}, {15, 30}, {21, 31}, {4, 5}, {22, 32},
-      {23, 33}, {24, 34}, {10, 23}, {25, 35}, {26, 36}}},
-    {{{31, 37}, {32, 38}, {27, 39}, {5, 11}, {11, 40}, {16, 41},
-      {12, 42}, {28, 43}, {6, 9}, {29, 44}, {30, 45}}},
-}};
-// clang-format on
-
-constexpr bool gridHoldsEachVarietyOnce()
-{
-    std::array<int, catalogue::kVarietyCount> seen{};
-    for (const auto& column : kVarietyGrid) {
-        for (const GridCell& cell : column) {
-            if (cell.variety < 0 || cell.variety >= int(seen.size()) ||
-                seen.at(cell.variety)++ != 0)
-                return false;
-        }
-    }
-    return true;
-}
-static_assert(gridHoldsEachVarietyOnce());
-
-constexpr bool tabIndicesAreDistinct()
-{
-    std::vector<int> indices{kOutputBox.tabIndex};
-    for (const Control& command : kCommands)
-        indices.push_back(command.tabIndex);
-    indices.insert(indices.end(), kSpeciesTabIndices.begin(), kSpeciesTabIndices.end());
-    for (const auto& column : kVarietyGrid) {
-        for (const GridCell& cell : column)
-            indices.push_back(cell.tabIndex);
-    }
-    std::sort(indices.begin(), indices.end());
-    return std::adjacent_find(indices.begin(), indices.end()) == indices.end();
-}
-static_assert(tabIndicesAreDistinct());
-
-// Rows count from 1: the first row sits one option height below the frame's top.
-constexpr Place varietyOption(int column, int row)
-{
-    const VarietyColumn& c = kVarietyColumns.at(column);
-    return {c.left, kOptionHeight * (row + 1), c.width, kOptionHeight};
 }
 
 } // namespace layout

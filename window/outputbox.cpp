@@ -2,11 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputbox.h"
 
+#include "form.h"
+
+namespace {
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
 OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent)
 {
-    setAccessibleName(QStringLiteral("Резултат"));
-    setAccessibleDescription(
-        QStringLiteral("Отговорът на викторината и описанието на разновидността"));
+    setAccessibleName(fromUtf8(form::kOutputName));
+    setAccessibleDescription(fromUtf8(form::kOutputDescription));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

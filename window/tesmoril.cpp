@@ -4,9 +4,7 @@
 
 #include "tesmoril.h"
 
-#include "buildinfo.h"
 #include "catalogue.h"
-#include "introtext.h"
 #include "keyboard.h"
 #include "layout.h"
 #include "optionbutton.h"
@@ -28,7 +26,7 @@ QString fromUtf8(std::string_view text)
 // A control's colour, which the application's style paints: the background
 // of a label, frame or option, the face of a push button. Text colours come
 // from the application's palette.
-void paint(QWidget* widget, layout::Rgb background)
+void paint(QWidget* widget, form::Rgb background)
 {
     QPalette palette = widget->palette();
     for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button})
@@ -48,25 +46,25 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 {
     OptionButton::registerAccessibleInterface();
     setObjectName(QStringLiteral("Tesmoril"));
-    setWindowTitle(QStringLiteral(ORSETA_HOMEPAGE "  Тесморил"));
+    setWindowTitle(fromUtf8(form::kCaption));
     // A Wayland compositor may maximise, tile or fullscreen any window, and
     // ends a program whose maximised surface keeps a size of its own. There
     // the window takes any size from the layout's upwards: the controls keep
     // their places top-left and the window's colour fills the rest.
-    const QSize size = layout::toPixels(layout::kClientArea).size();
+    const QSize size = layout::toPixels(form::kClientArea).size();
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         setMinimumSize(size);
         resize(size);
     } else {
         setFixedSize(size);
     }
-    paint(this, layout::kWindowColour);
+    paint(this, form::kWindowColour);
 
     createBanner();
-    createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"), QStringLiteral("Разновидност"),
-                                     layout::toPixels(layout::kVarietyFrame)));
-    createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"), QStringLiteral("Минерал"),
-                                     layout::toPixels(layout::kSpeciesFrame)));
+    createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"), fromUtf8(form::kVarietyFrameTitle),
+                                     layout::toPixels(form::kVarietyFrame)));
+    createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"), fromUtf8(form::kSpeciesFrameTitle),
+                                     layout::toPixels(form::kSpeciesFrame)));
     createCommands();
     createOutputBox();
     keyboard_ = new Keyboard(this, varieties_, species_, commands_, output_);
@@ -77,11 +75,11 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 
 void Tesmoril::createBanner()
 {
-    auto* banner = new QLabel(QStringLiteral("Орсета"), this);
+    auto* banner = new QLabel(fromUtf8(form::kBannerText), this);
     banner->setObjectName(QStringLiteral("Label1(0)"));
-    banner->setGeometry(layout::toPixels(layout::kBanner));
+    banner->setGeometry(layout::toPixels(form::kBanner));
     banner->setAlignment(Qt::AlignCenter);
-    paint(banner, layout::kBannerColour);
+    paint(banner, form::kBannerColour);
 }
 
 QGroupBox* Tesmoril::createFrame(const QString& name, const QString& title, QRect geometry)
@@ -89,7 +87,7 @@ QGroupBox* Tesmoril::createFrame(const QString& name, const QString& title, QRec
     auto* frame = new QGroupBox(title, this);
     frame->setObjectName(name);
     frame->setGeometry(geometry);
-    paint(frame, layout::kFrameColour);
+    paint(frame, form::kFrameColour);
     return frame;
 }
 
@@ -97,13 +95,13 @@ void Tesmoril::createVarietyOptions(QGroupBox* frame)
 {
     varieties_ = new QButtonGroup(this);
     const auto& varieties = catalogue::varieties();
-    for (int column = 0; column < int(layout::kVarietyGrid.size()); ++column) {
-        for (int row = 0; row < layout::kGridRows; ++row) {
-            const std::int16_t v = layout::kVarietyGrid.at(column).at(row).variety;
+    for (int column = 0; column < int(form::kVarietyGrid.size()); ++column) {
+        for (int row = 0; row < form::kGridRows; ++row) {
+            const std::int16_t v = form::kVarietyGrid.at(column).at(row).variety;
             auto* option = new OptionButton(fromUtf8(varieties.at(v).caption), frame);
             option->setObjectName(indexedName("Option1", v));
-            option->setGeometry(layout::toPixels(layout::varietyOption(column, row)));
-            paint(option, layout::kVarietyColumns.at(column).colour);
+            option->setGeometry(layout::toPixels(form::varietyOption(column, row)));
+            paint(option, form::kVarietyColumns.at(column).colour);
             varieties_->addButton(option, v);
         }
     }
@@ -116,8 +114,8 @@ void Tesmoril::createSpeciesOptions(QGroupBox* frame)
     for (int k = 0; k < int(captions.size()); ++k) {
         auto* option = new OptionButton(fromUtf8(captions.at(k)), frame);
         option->setObjectName(indexedName("Option2", k));
-        option->setGeometry(layout::toPixels(layout::speciesOption(k).place));
-        paint(option, layout::kSpeciesColour);
+        option->setGeometry(layout::toPixels(form::speciesOption(k).place));
+        paint(option, form::kSpeciesColour);
         species_->addButton(option, k);
     }
 }
@@ -126,12 +124,11 @@ void Tesmoril::createCommands()
 {
     commands_ = new QButtonGroup(this);
     commands_->setExclusive(false);
-    const QString captions[] = {QStringLiteral("Изведи"), QStringLiteral("Чисти")};
-    for (int i = 0; i < int(layout::kCommands.size()); ++i) {
-        auto* button = new QPushButton(captions[i], this);
+    for (int i = 0; i < int(form::kCommands.size()); ++i) {
+        auto* button = new QPushButton(fromUtf8(form::kCommandCaptions.at(i)), this);
         button->setObjectName(indexedName("Command1", i));
-        button->setGeometry(layout::toPixels(layout::kCommands.at(i).place));
-        paint(button, layout::kCommandColours.at(i));
+        button->setGeometry(layout::toPixels(form::kCommands.at(i).place));
+        paint(button, form::kCommandColours.at(i));
         commands_->addButton(button, i);
     }
 }
@@ -140,8 +137,8 @@ void Tesmoril::createOutputBox()
 {
     output_ = new OutputBox(this);
     output_->setObjectName(QStringLiteral("Text1(0)"));
-    output_->setGeometry(layout::toPixels(layout::kOutputBox.place));
-    output_->setPlainText(fromUtf8(kIntroductoryText));
+    output_->setGeometry(layout::toPixels(form::kOutputBox.place));
+    output_->setPlainText(fromUtf8(form::kIntroductoryText));
     output_->setFocus();
 }
 

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// The quiz window. It builds its controls from the table in layout.h and the
-// texts of the catalogue, owns the Quiz and serves it as its QuizView: the
+// The quiz window. It builds its controls from the designed form (form.h) and
+// the texts of the catalogue, owns the Quiz and serves it as its QuizView: the
 // quiz reads captions and writes the output box only through the QuizView
 // operations below, which look their control up by group and index each time.
 // The Click of every option and button goes through its QButtonGroup, whose id
