@@ -1,0 +1,156 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page's side of the quiz. The form is in the HTML already; this gives
+// the quiz, compiled from the same C++ as the desktop program, a QuizView on
+// its controls, hands it their clicks, and adds the desktop's keyboard: one
+// Tab stop for each group of options, entered at its chosen option or else at
+// its first option in tab order that is not retired, and arrows that follow
+// the grid and wrap round.
+'use strict';
+
+(() => {
+  const root = document.documentElement;
+
+  function unavailable() {
+    root.dataset.state = 'unavailable';
+    document.getElementById('unavailable').hidden = false;
+  }
+
+  // A group's radio buttons: in the order of the page (for the varieties,
+  // the grid's, down each column in alphabetical order), by index, and by
+  // tab index.
+  function radioGroup(name) {
+    const inPage = Array.from(document.querySelectorAll(`input[name="${name}"]`));
+    const byIndex = [];
+    for (const radio of inPage) byIndex[Number(radio.value)] = radio;
+    const byTab = inPage.slice().sort((a, b) => a.dataset.tab - b.dataset.tab);
+    return { inPage, byIndex, byTab };
+  }
+
+  function start(M) {
+    const box = document.getElementById('Text1-0');
+    const varieties = radioGroup('Option1');
+    const species = radioGroup('Option2');
+    const commands = [document.getElementById('Command1-0'), document.getElementById('Command1-1')];
+    const rows = Number(document.getElementById('Frame1-0').dataset.rows);
+    const radios = (group) => (group === M.OptionGroup.Varieties ? varieties : species).byIndex;
+
+    // What the box holds as the quiz wrote it. A textarea gives CR LF back
+    // as LF, so the quiz reads back its own text, not the box's.
+    let text = M.introductoryText();
+
+    const PageView = M.QuizView.extend('QuizView', {
+      SetOptionChecked(group, index, checked) {
+        radios(group)[index].checked = checked;
+      },
+      SetOptionEnabled(group, index, enabled) {
+        radios(group)[index].disabled = !enabled;
+      },
+      OptionCaption(group, index) {
+        return group === M.OptionGroup.Varieties ? M.varietyCaption(index) : M.speciesCaption(index);
+      },
+      KeyEntry(variety) {
+        return M.keyText(variety);
+      },
+      DescriptionEntry(variety) {
+        return M.description(variety);
+      },
+      GetOutputText() {
+        return text;
+      },
+      SetOutputText(value) {
+        text = value;
+        box.value = value;
+      },
+    });
+    const view = new PageView();
+    const quiz = new M.Quiz(view);
+
+    // Only one option of each group is a Tab stop: the chosen one, or else
+    // the first in tab order that is not retired.
+    function updateTabStops() {
+      for (const group of [varieties, species]) {
+        const entry = group.inPage.find((radio) => radio.checked && !radio.disabled) ||
+          group.byTab.find((radio) => !radio.disabled);
+        for (const radio of group.inPage) radio.tabIndex = radio === entry ? 0 : -1;
+      }
+    }
+
+    // Down and Up go along the page's order, Left and Right along the row;
+    // the minerals have one row of their own. Retired options are passed
+    // over, and the choice moves with the focus when the option left behind
+    // was chosen. Arrows with Ctrl, Alt or Meta are the browser's.
+    function ringOf(radio, key) {
+      const at = varieties.inPage.indexOf(radio);
+      if (at < 0) return species.byIndex;
+      if (key === 'ArrowUp' || key === 'ArrowDown') return varieties.inPage;
+      return varieties.inPage.filter((_, i) => i % rows === at % rows);
+    }
+    function onArrow(event) {
+      const key = event.key;
+      if (!key.startsWith('Arrow') || event.ctrlKey || event.altKey || event.metaKey) return;
+      event.preventDefault();
+      const from = event.currentTarget;
+      const ring = ringOf(from, key);
+      const forward = key === 'ArrowDown' || key === 'ArrowRight';
+      const at = ring.indexOf(from);
+      for (let step = 1; step < ring.length; ++step) {
+        const to = ring[(((at + (forward ? step : -step)) % ring.length) + ring.length) % ring.length];
+        if (to.disabled) continue;
+        if (from.checked) to.click();
+        to.focus();
+        break;
+      }
+    }
+
+    varieties.inPage.forEach((radio) => {
+      radio.addEventListener('click', () => {
+        quiz.OnVarietyClick(Number(radio.value));
+        updateTabStops();
+      });
+      radio.addEventListener('keydown', onArrow);
+    });
+    species.inPage.forEach((radio) => {
+      radio.addEventListener('click', () => {
+        quiz.OnSpeciesClick(Number(radio.value));
+        updateTabStops();
+      });
+      radio.addEventListener('keydown', onArrow);
+    });
+    // Both buttons write the box and move the focus there, at its start, so
+    // that a screen reader reads the verdict at once; the next Tab goes on
+    // to the varieties.
+    commands.forEach((button, index) => {
+      button.addEventListener('click', () => {
+        quiz.OnCommandClick(index);
+        updateTabStops();
+        box.focus();
+        box.setSelectionRange(0, 0);
+        box.scrollTop = 0;
+      });
+    });
+
+    quiz.OnFormLoad();
+    for (const button of commands) button.disabled = false;
+    updateTabStops();
+    window.Orseta = Object.freeze({ view });
+    root.dataset.state = 'ready';
+
+    // The site keeps its files for use offline; a copy opened from disk has
+    // nothing to keep them with.
+    const worker = root.dataset.worker;
+    if (worker && 'serviceWorker' in navigator) {
+      const keep = () => navigator.serviceWorker.register(worker).catch(() => {});
+      if (document.readyState === 'complete') keep();
+      else window.addEventListener('load', keep);
+    }
+  }
+
+  if (typeof WebAssembly !== 'object' || typeof createOrsetaModule !== 'function') {
+    unavailable();
+    return;
+  }
+  createOrsetaModule().then(start).catch(unavailable);
+})();
