@@ -68,15 +68,42 @@
     const view = new PageView();
     const quiz = new M.Quiz(view);
 
-    // Only one option of each group is a Tab stop: the chosen one, or else
-    // the first in tab order that is not retired.
+    // The Tab stops in order: the box, each group as one stop, the buttons.
+    // A group is entered at its chosen option, or else at its first in tab
+    // order that is not retired; it is its only option with a tab index, so
+    // the focus also comes back to it from outside the page.
+    const stops = [[box], varieties, species, [commands[0]], [commands[1]]];
+    function entryOf(stop) {
+      if (Array.isArray(stop)) return stop[0].disabled ? null : stop[0];
+      return stop.inPage.find((radio) => radio.checked && !radio.disabled) ||
+        stop.byTab.find((radio) => !radio.disabled) || null;
+    }
     function updateTabStops() {
       for (const group of [varieties, species]) {
-        const entry = group.inPage.find((radio) => radio.checked && !radio.disabled) ||
-          group.byTab.find((radio) => !radio.disabled);
+        const entry = entryOf(group);
         for (const radio of group.inPage) radio.tabIndex = radio === entry ? 0 : -1;
       }
     }
+    // Browsers differ in how they Tab into a group of radio buttons (Firefox
+    // passes over a group whose first option has no tab index), so Tab and
+    // Shift+Tab go from stop to stop here. Past either end of the page they
+    // are the browser's again, and take the focus on to its own controls.
+    function onTab(event) {
+      if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
+      const control = event.currentTarget;
+      const at = stops.findIndex((stop) => (Array.isArray(stop) ? stop : stop.inPage).includes(control));
+      const step = event.shiftKey ? -1 : 1;
+      for (let next = at + step; next >= 0 && next < stops.length; next += step) {
+        const entry = entryOf(stops[next]);
+        if (entry) {
+          event.preventDefault();
+          entry.focus();
+          return;
+        }
+      }
+    }
+    for (const control of [box, ...varieties.inPage, ...species.inPage, ...commands])
+      control.addEventListener('keydown', onTab);
 
     // Down and Up go along the page's order, Left and Right along the row;
     // the minerals have one row of their own. Retired options are passed
