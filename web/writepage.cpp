@@ -66,12 +66,22 @@ std::string escapeHtml(std::string_view text)
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': break; // the parser would make LF of CR LF anyway
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            break; // the parser would make LF of CR LF anyway
+        default:
+            out += c;
         }
     }
     return out;
@@ -93,8 +103,8 @@ std::string escapeJson(std::string_view text)
 // at its end.
 std::string_view shown(std::string_view caption)
 {
-    while (!caption.empty() && (caption.back() == '\r' || caption.back() == '\n' ||
-                                caption.back() == ' '))
+    while (!caption.empty() &&
+           (caption.back() == '\r' || caption.back() == '\n' || caption.back() == ' '))
         caption.remove_suffix(1);
     return caption;
 }
@@ -181,10 +191,11 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
     css += "#Command1-1 { background: " + rgb(form::kCommandColours.at(1)) + "; }\n";
     css += "#Frame1-1 .option { background: " + rgb(form::kSpeciesColour) + "; }\n";
     for (int column = 0; column < form::kGridColumns; ++column) {
-        for (const form::GridCell& cell : form::kVarietyGrid.at(column)) {
-            css += "#" + optionId("Option1", cell.variety) + (&cell == &form::kVarietyGrid.at(column).back() ? " " : ", ");
-        }
-        css += "{ background: " + rgb(form::kVarietyColumns.at(column).colour) + "; }\n";
+        std::string selectors;
+        for (const form::GridCell& cell : form::kVarietyGrid.at(column))
+            selectors += (selectors.empty() ? "#" : ", #") + optionId("Option1", cell.variety);
+        css +=
+            selectors + " { background: " + rgb(form::kVarietyColumns.at(column).colour) + "; }\n";
     }
 
     std::string places = designed + " {\n";
@@ -231,8 +242,8 @@ std::string optionMarkup(const char* array, const char* name, int index, std::st
 
 struct Assets
 {
-    std::string head;    // links to the style, icon and manifest, or the style itself
-    std::string script;  // the script element
+    std::string head;     // links to the style, icon and manifest, or the style itself
+    std::string script;   // the script element
     std::string noscript; // what hides the form where scripts do not run
     std::string rootAttributes;
 };
@@ -243,7 +254,8 @@ struct Assets
 std::string page(const Assets& assets)
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"bg\" data-state=\"loading\"" +
-                       assets.rootAttributes + ">\n<head>\n<meta charset=\"utf-8\">\n"
+                       assets.rootAttributes +
+                       ">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     html += assets.head;
     html += "<title>" + escapeHtml(form::kCaption) + "</title>\n";
@@ -257,7 +269,8 @@ std::string page(const Assets& assets)
     html += "<p class=\"notice\" id=\"unavailable\" hidden>" + escapeHtml(kUnavailable) + "</p>\n";
     html += "<div class=\"quiz\">\n";
 
-    html += "<label class=\"unseen\" for=\"Text1-0\">" + escapeHtml(form::kOutputName) + "</label>\n";
+    html +=
+        "<label class=\"unseen\" for=\"Text1-0\">" + escapeHtml(form::kOutputName) + "</label>\n";
     html += "<textarea id=\"Text1-0\" readonly autofocus spellcheck=\"false\" "
             "aria-describedby=\"Text1-0-about\">" +
             escapeHtml(form::kIntroductoryText) + "</textarea>\n";
@@ -309,8 +322,7 @@ void writeSite(const std::string& dir, const std::string& pageCss)
     // The script and the module first, so that they load beside the style
     // and the script does not wait for it: the quiz is ready about when the
     // form is first drawn.
-    assets.head = "<meta http-equiv=\"Content-Security-Policy\" content=\"" +
-                  escapeHtml(kPolicy) +
+    assets.head = "<meta http-equiv=\"Content-Security-Policy\" content=\"" + escapeHtml(kPolicy) +
                   "\">\n<script src=\"orseta.js\" defer></script>\n"
                   "<link rel=\"preload\" href=\"orseta.wasm\" as=\"fetch\" "
                   "type=\"application/wasm\" crossorigin>\n"
@@ -357,10 +369,11 @@ void writeSingle(const std::string& file, const std::string& pageCss, const std:
                  const std::string& script, const std::string& icon)
 {
     Assets assets;
-    assets.head = "<style>\n" +
-                  inlined(style(pageCss, "\"data:font/woff2;base64," + base64(readFile(font)) + "\"")) +
-                  "</style>\n<link rel=\"icon\" href=\"data:image/png;base64," +
-                  base64(readFile(icon)) + "\" type=\"image/png\">\n";
+    assets.head =
+        "<style>\n" +
+        inlined(style(pageCss, "\"data:font/woff2;base64," + base64(readFile(font)) + "\"")) +
+        "</style>\n<link rel=\"icon\" href=\"data:image/png;base64," + base64(readFile(icon)) +
+        "\" type=\"image/png\">\n";
     assets.script = "<script>\n" + inlined(readFile(script)) + "</script>\n";
     assets.noscript = "<noscript><style>" + std::string(kNoScriptCss) + "</style></noscript>\n";
     writeFile(file, page(assets));
