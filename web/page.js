@@ -175,9 +175,14 @@
     }
   }
 
-  if (typeof WebAssembly !== 'object' || typeof createOrsetaModule !== 'function') {
-    unavailable();
-    return;
-  }
-  createOrsetaModule().then(start).catch(unavailable);
+  // The script may run before the page is read to its end (the site loads it
+  // at once, beside the style; the one file has it inline in its head), so
+  // the module compiles meanwhile, and the page is wired once both are there.
+  const parsed = document.readyState === 'loading'
+    ? new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }))
+    : Promise.resolve();
+  const module = typeof WebAssembly === 'object' && typeof createOrsetaModule === 'function'
+    ? createOrsetaModule()
+    : Promise.reject(new Error('no WebAssembly'));
+  Promise.all([module, parsed]).then(([M]) => start(M)).catch(() => parsed.then(unavailable));
 })();

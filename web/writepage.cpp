@@ -320,10 +320,10 @@ void writeSite(const std::string& dir, const std::string& pageCss)
 {
     Assets assets;
     // The script and the module first, so that they load beside the style
-    // and the script does not wait for it: the quiz is ready about when the
-    // form is first drawn.
+    // and the rest of the page, and the module compiles meanwhile: the quiz
+    // is ready about when the form is first drawn.
     assets.head = "<meta http-equiv=\"Content-Security-Policy\" content=\"" + escapeHtml(kPolicy) +
-                  "\">\n<script src=\"orseta.js\" defer></script>\n"
+                  "\">\n<script src=\"orseta.js\" async></script>\n"
                   "<link rel=\"preload\" href=\"orseta.wasm\" as=\"fetch\" "
                   "type=\"application/wasm\" crossorigin>\n"
                   "<link rel=\"stylesheet\" href=\"orseta.css\">\n"
