@@ -132,34 +132,47 @@
       }
     }
 
-    varieties.inPage.forEach((radio) => {
-      radio.addEventListener('click', () => {
-        quiz.OnVarietyClick(Number(radio.value));
-        updateTabStops();
-      });
-      radio.addEventListener('keydown', onArrow);
-    });
-    species.inPage.forEach((radio) => {
-      radio.addEventListener('click', () => {
-        quiz.OnSpeciesClick(Number(radio.value));
-        updateTabStops();
-      });
-      radio.addEventListener('keydown', onArrow);
-    });
+    function chooseVariety(radio) {
+      quiz.OnVarietyClick(Number(radio.value));
+      updateTabStops();
+    }
+    function chooseSpecies(radio) {
+      quiz.OnSpeciesClick(Number(radio.value));
+      updateTabStops();
+    }
     // Both buttons write the box and move the focus there, at its start, so
     // that a screen reader reads the verdict at once; the next Tab goes on
     // to the varieties.
-    commands.forEach((button, index) => {
-      button.addEventListener('click', () => {
-        quiz.OnCommandClick(index);
-        updateTabStops();
-        box.focus();
-        box.setSelectionRange(0, 0);
-        box.scrollTop = 0;
-      });
-    });
+    function press(button) {
+      quiz.OnCommandClick(commands.indexOf(button));
+      updateTabStops();
+      box.focus();
+      box.setSelectionRange(0, 0);
+      box.scrollTop = 0;
+    }
 
     quiz.OnFormLoad();
+    // What the learner did before the quiz was there, in order, as if it
+    // came now: the quiz has just cleared the options it chose.
+    document.removeEventListener('click', keepEarly, true);
+    for (const control of early) {
+      if (control.type === 'radio') {
+        control.checked = true;
+        (control.name === 'Option1' ? chooseVariety : chooseSpecies)(control);
+      } else {
+        press(control);
+      }
+    }
+    varieties.inPage.forEach((radio) => {
+      radio.addEventListener('click', () => chooseVariety(radio));
+      radio.addEventListener('keydown', onArrow);
+    });
+    species.inPage.forEach((radio) => {
+      radio.addEventListener('click', () => chooseSpecies(radio));
+      radio.addEventListener('keydown', onArrow);
+    });
+    commands.forEach((button) => button.addEventListener('click', () => press(button)));
+
     for (const button of commands) button.disabled = false;
     updateTabStops();
     window.Orseta = Object.freeze({ view });
@@ -174,6 +187,18 @@
       else window.addEventListener('load', keep);
     }
   }
+
+  // The form is usable from the moment it is shown, as the quiz leaves it
+  // at start: every option enabled, none chosen. Until the quiz module is
+  // there, the learner's clicks (and the arrows' and Space's, which click)
+  // are kept, to be handed to it once it is.
+  const early = [];
+  function keepEarly(event) {
+    const control = event.target;
+    if (control instanceof Element && control.matches('#Tesmoril input[type="radio"], #Tesmoril .command'))
+      early.push(control);
+  }
+  document.addEventListener('click', keepEarly, true);
 
   // The script may run before the page is read to its end (the site loads it
   // at once, beside the style; the one file has it inline in its head), so

@@ -236,7 +236,7 @@ std::string optionMarkup(const char* array, const char* name, int index, std::st
 {
     return "<label class=\"option\" id=\"" + optionId(array, index) +
            "\"><input type=\"radio\" name=\"" + name + "\" value=\"" + std::to_string(index) +
-           "\" data-tab=\"" + std::to_string(tabIndex) + "\" disabled><span>" +
+           "\" data-tab=\"" + std::to_string(tabIndex) + "\"><span>" +
            escapeHtml(shown(caption)) + "</span></label>\n";
 }
 
@@ -249,8 +249,8 @@ struct Assets
 };
 
 // The whole page, every control written out in Tab order: the output box,
-// the varieties, the minerals, then the two buttons. Options start disabled
-// and the buttons too: the quiz enables them when it has taken over.
+// the varieties, the minerals, then the two buttons, each as the quiz leaves
+// it at start: enabled, none chosen, the box with the introductory text.
 std::string page(const Assets& assets)
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"bg\" data-state=\"loading\"" +
@@ -297,7 +297,7 @@ std::string page(const Assets& assets)
     html += "<div class=\"commands\">\n";
     for (int i = 0; i < int(form::kCommands.size()); ++i)
         html += "<button type=\"button\" class=\"command\" id=\"" + optionId("Command1", i) +
-                "\" disabled>" + escapeHtml(form::kCommandCaptions.at(i)) + "</button>\n";
+                "\">" + escapeHtml(form::kCommandCaptions.at(i)) + "</button>\n";
     html += "</div>\n</div>\n</main>\n</body>\n</html>\n";
     return html;
 }
