@@ -163,18 +163,38 @@
         press(control);
       }
     }
-    varieties.inPage.forEach((radio) => {
-      radio.addEventListener('click', () => chooseVariety(radio));
-      radio.addEventListener('keydown', onArrow);
-    });
-    species.inPage.forEach((radio) => {
-      radio.addEventListener('click', () => chooseSpecies(radio));
-      radio.addEventListener('keydown', onArrow);
-    });
+    // Space on the chosen option chooses it again, as on the desktop, which
+    // empties the box; Chromium and WebKit raise no click for it, Firefox
+    // does, so it counts here only where no click came.
+    let spaceOn = null;
+    function onSpace(event) {
+      if (event.key !== ' ') return;
+      const radio = event.currentTarget;
+      if (event.type === 'keydown') {
+        spaceOn = radio.checked ? radio : null;
+      } else if (spaceOn === radio) {
+        spaceOn = null;
+        if (radio.checked && !radio.disabled) (radio.name === 'Option1' ? chooseVariety : chooseSpecies)(radio);
+      }
+    }
+    for (const [group, choose] of [[varieties, chooseVariety], [species, chooseSpecies]]) {
+      for (const radio of group.inPage) {
+        radio.addEventListener('click', () => {
+          spaceOn = null;
+          choose(radio);
+        });
+        radio.addEventListener('keydown', onArrow);
+        radio.addEventListener('keydown', onSpace);
+        radio.addEventListener('keyup', onSpace);
+      }
+    }
     commands.forEach((button) => button.addEventListener('click', () => press(button)));
 
     for (const button of commands) button.disabled = false;
     updateTabStops();
+    // The box has the focus at start. A browser leaves out autofocus where the
+    // address names an element (#Option1-17, say); the page is the same.
+    if (location.hash && (!document.activeElement || document.activeElement === document.body)) box.focus();
     window.Orseta = Object.freeze({ view });
     root.dataset.state = 'ready';
 
