@@ -192,9 +192,15 @@
 
     for (const button of commands) button.disabled = false;
     updateTabStops();
-    // The box has the focus at start. A browser leaves out autofocus where the
-    // address names an element (#Option1-17, say); the page is the same.
-    if (location.hash && (!document.activeElement || document.activeElement === document.body)) box.focus();
+    // The box has the focus at start. Where the address names an element
+    // (#Option1-17, say), a browser leaves out autofocus, and may give that
+    // element the focus once the page has loaded; the page is the same.
+    if (location.hash) {
+      box.focus();
+      const again = () => setTimeout(() => box.focus());
+      if (document.readyState === 'complete') again();
+      else window.addEventListener('load', again, { once: true });
+    }
     window.Orseta = Object.freeze({ view });
     root.dataset.state = 'ready';
 

@@ -139,10 +139,15 @@ std::string rgb(form::Rgb c)
            std::to_string(c.blue) + ")";
 }
 
-// A length of N pixels of the designed form at the page's scale.
+// A length of N pixels of the designed form at the page's scale, worked out
+// from the form's whole width (--form): a browser may round a length to its
+// own unit (Firefox to 1/60 px), which on one pixel's worth would add up to
+// several pixels across the form.
 std::string scaled(int pixels)
 {
-    return pixels == 0 ? "0" : "calc(" + std::to_string(pixels) + " * var(--u))";
+    return pixels == 0 ? "0"
+                       : "calc(var(--form) * " + std::to_string(pixels) + " / " +
+                             std::to_string(form::inPixels(form::kClientArea).width) + ")";
 }
 
 std::string placeRule(std::string_view id, form::Place twips)
@@ -199,13 +204,16 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
     }
 
     std::string places = designed + " {\n";
-    places += ":root { --u: min(calc(100vw / " + std::to_string(kFormPixels.width) +
-              "), calc(100vh / " + std::to_string(kFormPixels.height) + ")); }\n";
+    const std::string width = std::to_string(kFormPixels.width);
+    const std::string height = std::to_string(kFormPixels.height);
+    // The form as wide as the window allows, keeping its shape; --u is one
+    // of its pixels, for the style's finer details.
+    places += ":root { --form: min(100vw, calc(100vh * " + width + " / " + height +
+              ")); --u: calc(var(--form) / " + width + "); }\n";
     // Where the toolbars of a phone or tablet come and go, the height that
     // is left when they are shown.
-    places += "@supports (height: 100dvh) { :root { --u: min(calc(100vw / " +
-              std::to_string(kFormPixels.width) + "), calc(100dvh / " +
-              std::to_string(kFormPixels.height) + ")); } }\n";
+    places += "@supports (height: 100dvh) { :root { --form: min(100vw, calc(100dvh * " + width +
+              " / " + height + ")); } }\n";
     places += "#Tesmoril { width: " + scaled(kFormPixels.width) +
               "; height: " + scaled(kFormPixels.height) +
               "; font-size: " + scaled(form::kFontPoints * 4 / 3) + "; }\n";
