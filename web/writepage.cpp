@@ -20,6 +20,7 @@
 #include "catalogue.h"
 #include "form.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -239,13 +240,26 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
     return css + page + places;
 }
 
-std::string optionMarkup(const char* array, const char* name, int index, std::string_view caption,
-                         int tabIndex)
+// Each group of options is one Tab stop, entered at its lowest tab index while
+// none is chosen: the other options are left out of the Tab order, as the
+// page's script keeps them.
+std::string optionMarkup(const char* array, int index, std::string_view caption, int tabIndex,
+                         bool entry)
 {
     return "<label class=\"option\" id=\"" + optionId(array, index) +
-           "\"><input type=\"radio\" name=\"" + name + "\" value=\"" + std::to_string(index) +
-           "\" data-tab=\"" + std::to_string(tabIndex) + "\"><span>" +
-           escapeHtml(shown(caption)) + "</span></label>\n";
+           "\"><input type=\"radio\" name=\"" + array + "\" value=\"" + std::to_string(index) +
+           "\" data-tab=\"" + std::to_string(tabIndex) + "\"" + (entry ? "" : " tabindex=\"-1\"") +
+           "><span>" + escapeHtml(shown(caption)) + "</span></label>\n";
+}
+
+int lowestVarietyTabIndex()
+{
+    int lowest = form::kVarietyGrid.at(0).at(0).tabIndex;
+    for (const auto& column : form::kVarietyGrid) {
+        for (const form::GridCell& cell : column)
+            lowest = std::min(lowest, cell.tabIndex);
+    }
+    return lowest;
 }
 
 struct Assets
@@ -290,16 +304,19 @@ std::string page(const Assets& assets)
             "</legend>\n<div class=\"options\">\n";
     for (const auto& column : form::kVarietyGrid) {
         for (const form::GridCell& cell : column)
-            html += optionMarkup("Option1", "Option1", cell.variety,
-                                 catalogue::varieties().at(cell.variety).caption, cell.tabIndex);
+            html += optionMarkup("Option1", cell.variety,
+                                 catalogue::varieties().at(cell.variety).caption, cell.tabIndex,
+                                 cell.tabIndex == lowestVarietyTabIndex());
     }
     html += "</div>\n</fieldset>\n";
 
     html += "<fieldset id=\"Frame1-1\">\n<legend>" + escapeHtml(form::kSpeciesFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
     for (int k = 0; k < int(catalogue::kSpeciesCount); ++k)
-        html += optionMarkup("Option2", "Option2", k, catalogue::speciesCaptions().at(k),
-                             form::speciesOption(k).tabIndex);
+        html += optionMarkup(
+            "Option2", k, catalogue::speciesCaptions().at(k), form::speciesOption(k).tabIndex,
+            form::speciesOption(k).tabIndex == *std::min_element(form::kSpeciesTabIndices.begin(),
+                                                                 form::kSpeciesTabIndices.end()));
     html += "</div>\n</fieldset>\n";
 
     html += "<div class=\"commands\">\n";
