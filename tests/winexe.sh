@@ -4,11 +4,12 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# orseta.exe under Wine as a learner meets it: it prints its version, starts
-# with its window's client area 514 x 444 at 96 DPI, answers a right pairing
-# made with real mouse clicks, and closes on Ctrl+Q and on Alt+F4. With the
-# installer (ORSETA_INSTALLER): a silent install for the whole machine, the
-# installed program starts, and the uninstaller leaves nothing behind.
+# orseta.exe under Wine as a learner meets it: within 12 MB, it prints its
+# version, starts with its window's client area 514 x 444 at 96 DPI, answers
+# a right pairing made with real mouse clicks, and closes on Ctrl+Q and on
+# Alt+F4. With the installer (ORSETA_INSTALLER): a silent install for the
+# whole machine, the installed program starts, and the uninstaller leaves
+# nothing behind.
 # Runs on the X server and in the Wine prefix of scripts/windows --test.
 # Where to click comes from the window's description, through orseta_geometry
 # built for this machine.
@@ -29,6 +30,10 @@ done
     { echo "SKIP: run by scripts/windows --test, which gives it an X server and a Wine prefix"; exit 77; }
 [ -x "$geometry" ] ||
     { echo "FAIL: orseta_geometry, built for this machine, is not at '$geometry' (ORSETA_HOST_GEOMETRY)"; exit 1; }
+
+# The one file to copy stays within its aim of 12 MB.
+size=$(stat -c %s "$exe")
+[ "$size" -le 12000000 ] && pass "orseta.exe is $size bytes" || fail "orseta.exe is $size bytes, more than 12,000,000"
 
 version=$(wine "$exe" --version 2>/dev/null | tr -d '\r')
 [ "$version" = "orseta 1.0.0.0" ] && pass "--version: $version" || fail "--version printed '$version'"
