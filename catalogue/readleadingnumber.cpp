@@ -6,6 +6,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
+#include <string>
 
 namespace catalogue {
 
@@ -48,7 +50,15 @@ double ReadLeadingNumber(std::string_view text)
         return 0;
 
     double value = 0;
+#if defined(__cpp_lib_to_chars)
     std::from_chars(text.data() + begin, text.data() + end, value, std::chars_format::fixed);
+#else
+    // A C++ library without from_chars for doubles (Emscripten's, for the
+    // browser page). Its C library, musl, reads '.' as the decimal point in
+    // every locale, so strtod reads the same digits the same way.
+    const std::string digits(text.substr(begin, end - begin));
+    value = std::strtod(digits.c_str(), nullptr);
+#endif
     return negative ? -value : value;
 }
 

@@ -19,9 +19,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 namespace form {
 
@@ -161,13 +161,19 @@ static_assert(gridHoldsEachVarietyOnce());
 
 constexpr bool tabIndicesAreDistinct()
 {
-    std::vector<int> indices{kOutputBox.tabIndex};
+    // A fixed array rather than a vector: not every C++ library this is
+    // built with has a constexpr vector yet (Emscripten's has not).
+    std::array<int, 1 + kCommands.size() + catalogue::kSpeciesCount + catalogue::kVarietyCount>
+        indices{};
+    std::size_t n = 0;
+    indices.at(n++) = kOutputBox.tabIndex;
     for (const Control& command : kCommands)
-        indices.push_back(command.tabIndex);
-    indices.insert(indices.end(), kSpeciesTabIndices.begin(), kSpeciesTabIndices.end());
+        indices.at(n++) = command.tabIndex;
+    for (int index : kSpeciesTabIndices)
+        indices.at(n++) = index;
     for (const auto& column : kVarietyGrid) {
         for (const GridCell& cell : column)
-            indices.push_back(cell.tabIndex);
+            indices.at(n++) = cell.tabIndex;
     }
     std::sort(indices.begin(), indices.end());
     return std::adjacent_find(indices.begin(), indices.end()) == indices.end();

@@ -2,7 +2,7 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Shared by scripts/run, test, windows and debian13: install what is missing,
+# Shared by scripts/run, test, web, windows and debian13: install what is missing,
 # then build.
 # Sourced, not run.
 

@@ -61,9 +61,11 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
     paint(this, form::kWindowColour);
 
     createBanner();
-    createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"), fromUtf8(form::kVarietyFrameTitle),
+    createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"),
+                                     fromUtf8(form::kVarietyFrameTitle),
                                      layout::toPixels(form::kVarietyFrame)));
-    createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"), fromUtf8(form::kSpeciesFrameTitle),
+    createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"),
+                                     fromUtf8(form::kSpeciesFrameTitle),
                                      layout::toPixels(form::kSpeciesFrame)));
     createCommands();
     createOutputBox();

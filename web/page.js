@@ -1,0 +1,239 @@
+// SPDX-FileCopyrightText: 2026 Орсета developers <orseta@orseta.example>
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page's side of the quiz. The form is in the HTML already; this gives
+// the quiz, compiled from the same C++ as the desktop program, a QuizView on
+// its controls, hands it their clicks, and adds the desktop's keyboard: one
+// Tab stop for each group of options, entered at its chosen option or else at
+// its first option in tab order that is not retired, and arrows that follow
+// the grid and wrap round.
+'use strict';
+
+(() => {
+  const root = document.documentElement;
+
+  function unavailable() {
+    root.dataset.state = 'unavailable';
+    document.getElementById('unavailable').hidden = false;
+  }
+
+  // A group's radio buttons: in the order of the page (for the varieties,
+  // the grid's, down each column in alphabetical order), by index, and by
+  // tab index.
+  function radioGroup(name) {
+    const inPage = Array.from(document.querySelectorAll(`input[name="${name}"]`));
+    const byIndex = [];
+    for (const radio of inPage) byIndex[Number(radio.value)] = radio;
+    const byTab = inPage.slice().sort((a, b) => a.dataset.tab - b.dataset.tab);
+    return { inPage, byIndex, byTab };
+  }
+
+  function start(M) {
+    const box = document.getElementById('Text1-0');
+    const varieties = radioGroup('Option1');
+    const species = radioGroup('Option2');
+    const commands = [document.getElementById('Command1-0'), document.getElementById('Command1-1')];
+    const rows = Number(document.getElementById('Frame1-0').dataset.rows);
+    const radios = (group) => (group === M.OptionGroup.Varieties ? varieties : species).byIndex;
+
+    // What the box holds as the quiz wrote it. A textarea gives CR LF back
+    // as LF, so the quiz reads back its own text, not the box's.
+    let text = M.introductoryText();
+
+    const PageView = M.QuizView.extend('QuizView', {
+      SetOptionChecked(group, index, checked) {
+        radios(group)[index].checked = checked;
+      },
+      SetOptionEnabled(group, index, enabled) {
+        radios(group)[index].disabled = !enabled;
+      },
+      OptionCaption(group, index) {
+        return group === M.OptionGroup.Varieties ? M.varietyCaption(index) : M.speciesCaption(index);
+      },
+      KeyEntry(variety) {
+        return M.keyText(variety);
+      },
+      DescriptionEntry(variety) {
+        return M.description(variety);
+      },
+      GetOutputText() {
+        return text;
+      },
+      SetOutputText(value) {
+        text = value;
+        box.value = value;
+      },
+    });
+    const view = new PageView();
+    const quiz = new M.Quiz(view);
+
+    // The Tab stops in order: the box, each group as one stop, the buttons.
+    // A group is entered at its chosen option, or else at its first in tab
+    // order that is not retired; it is its only option with a tab index, so
+    // the focus also comes back to it from outside the page.
+    const stops = [[box], varieties, species, [commands[0]], [commands[1]]];
+    function entryOf(stop) {
+      if (Array.isArray(stop)) return stop[0].disabled ? null : stop[0];
+      return stop.inPage.find((radio) => radio.checked && !radio.disabled) ||
+        stop.byTab.find((radio) => !radio.disabled) || null;
+    }
+    function updateTabStops() {
+      for (const group of [varieties, species]) {
+        const entry = entryOf(group);
+        for (const radio of group.inPage) radio.tabIndex = radio === entry ? 0 : -1;
+      }
+    }
+    // Browsers differ in how they Tab into a group of radio buttons (Firefox
+    // passes over a group whose first option has no tab index), so Tab and
+    // Shift+Tab go from stop to stop here. Past either end of the page they
+    // are the browser's again, and take the focus on to its own controls.
+    function onTab(event) {
+      if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
+      const control = event.currentTarget;
+      const at = stops.findIndex((stop) => (Array.isArray(stop) ? stop : stop.inPage).includes(control));
+      const step = event.shiftKey ? -1 : 1;
+      for (let next = at + step; next >= 0 && next < stops.length; next += step) {
+        const entry = entryOf(stops[next]);
+        if (entry) {
+          event.preventDefault();
+          entry.focus();
+          return;
+        }
+      }
+    }
+    for (const control of [box, ...varieties.inPage, ...species.inPage, ...commands])
+      control.addEventListener('keydown', onTab);
+
+    // Down and Up go along the page's order, Left and Right along the row;
+    // the minerals have one row of their own. Retired options are passed
+    // over, and the choice moves with the focus when the option left behind
+    // was chosen. Arrows with Ctrl, Alt or Meta are the browser's.
+    function ringOf(radio, key) {
+      const at = varieties.inPage.indexOf(radio);
+      if (at < 0) return species.byIndex;
+      if (key === 'ArrowUp' || key === 'ArrowDown') return varieties.inPage;
+      return varieties.inPage.filter((_, i) => i % rows === at % rows);
+    }
+    function onArrow(event) {
+      const key = event.key;
+      if (!key.startsWith('Arrow') || event.ctrlKey || event.altKey || event.metaKey) return;
+      event.preventDefault();
+      const from = event.currentTarget;
+      const ring = ringOf(from, key);
+      const forward = key === 'ArrowDown' || key === 'ArrowRight';
+      const at = ring.indexOf(from);
+      for (let step = 1; step < ring.length; ++step) {
+        const to = ring[(((at + (forward ? step : -step)) % ring.length) + ring.length) % ring.length];
+        if (to.disabled) continue;
+        if (from.checked) to.click();
+        to.focus();
+        break;
+      }
+    }
+
+    function chooseVariety(radio) {
+      quiz.OnVarietyClick(Number(radio.value));
+      updateTabStops();
+    }
+    function chooseSpecies(radio) {
+      quiz.OnSpeciesClick(Number(radio.value));
+      updateTabStops();
+    }
+    // Both buttons write the box and move the focus there, at its start, so
+    // that a screen reader reads the verdict at once; the next Tab goes on
+    // to the varieties.
+    function press(button) {
+      quiz.OnCommandClick(commands.indexOf(button));
+      updateTabStops();
+      box.focus();
+      box.setSelectionRange(0, 0);
+      box.scrollTop = 0;
+    }
+
+    quiz.OnFormLoad();
+    // What the learner did before the quiz was there, in order, as if it
+    // came now: the quiz has just cleared the options it chose.
+    document.removeEventListener('click', keepEarly, true);
+    for (const control of early) {
+      if (control.type === 'radio') {
+        control.checked = true;
+        (control.name === 'Option1' ? chooseVariety : chooseSpecies)(control);
+      } else {
+        press(control);
+      }
+    }
+    // Space on the chosen option chooses it again, as on the desktop, which
+    // empties the box; Chromium and WebKit raise no click for it, Firefox
+    // does, so it counts here only where no click came.
+    let spaceOn = null;
+    function onSpace(event) {
+      if (event.key !== ' ') return;
+      const radio = event.currentTarget;
+      if (event.type === 'keydown') {
+        spaceOn = radio.checked ? radio : null;
+      } else if (spaceOn === radio) {
+        spaceOn = null;
+        if (radio.checked && !radio.disabled) (radio.name === 'Option1' ? chooseVariety : chooseSpecies)(radio);
+      }
+    }
+    for (const [group, choose] of [[varieties, chooseVariety], [species, chooseSpecies]]) {
+      for (const radio of group.inPage) {
+        radio.addEventListener('click', () => {
+          spaceOn = null;
+          choose(radio);
+        });
+        radio.addEventListener('keydown', onArrow);
+        radio.addEventListener('keydown', onSpace);
+        radio.addEventListener('keyup', onSpace);
+      }
+    }
+    commands.forEach((button) => button.addEventListener('click', () => press(button)));
+
+    for (const button of commands) button.disabled = false;
+    updateTabStops();
+    // The box has the focus at start. Where the address names an element
+    // (#Option1-17, say), a browser leaves out autofocus, and may give that
+    // element the focus once the page has loaded; the page is the same.
+    if (location.hash) {
+      box.focus();
+      const again = () => setTimeout(() => box.focus());
+      if (document.readyState === 'complete') again();
+      else window.addEventListener('load', again, { once: true });
+    }
+    window.Orseta = Object.freeze({ view });
+    root.dataset.state = 'ready';
+
+    // The site keeps its files for use offline; a copy opened from disk has
+    // nothing to keep them with.
+    const worker = root.dataset.worker;
+    if (worker && 'serviceWorker' in navigator) {
+      const keep = () => navigator.serviceWorker.register(worker).catch(() => {});
+      if (document.readyState === 'complete') keep();
+      else window.addEventListener('load', keep);
+    }
+  }
+
+  // The form is usable from the moment it is shown, as the quiz leaves it
+  // at start: every option enabled, none chosen. Until the quiz module is
+  // there, the learner's clicks (and the arrows' and Space's, which click)
+  // are kept, to be handed to it once it is.
+  const early = [];
+  function keepEarly(event) {
+    const control = event.target;
+    if (control instanceof Element && control.matches('#Tesmoril input[type="radio"], #Tesmoril .command'))
+      early.push(control);
+  }
+  document.addEventListener('click', keepEarly, true);
+
+  // The script may run before the page is read to its end (the site loads it
+  // at once, beside the style; the one file has it inline in its head), so
+  // the module compiles meanwhile, and the page is wired once both are there.
+  const parsed = document.readyState === 'loading'
+    ? new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }))
+    : Promise.resolve();
+  const module = typeof WebAssembly === 'object' && typeof createOrsetaModule === 'function'
+    ? createOrsetaModule()
+    : Promise.reject(new Error('no WebAssembly'));
+  Promise.all([module, parsed]).then(([M]) => start(M)).catch(() => parsed.then(unavailable));
+})();
