@@ -4,16 +4,20 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# orseta.exe under Wine as a learner meets it: it prints its version, starts
-# with its window's client area 514 x 444 at 96 DPI, answers a right pairing
-# made with real mouse clicks, and closes on Ctrl+Q and on Alt+F4. With the
-# installer (ORSETA_INSTALLER): a silent install for the whole machine, the
-# installed program starts, and the uninstaller leaves nothing behind.
+# orseta.exe under Wine as a learner meets it: within 12 MB, it prints its
+# version, starts with its window's client area 514 x 444 at 96 DPI, answers
+# a right pairing made with real mouse clicks, and closes on Ctrl+Q and on
+# Alt+F4. With the installer (ORSETA_INSTALLER): a silent install for the
+# whole machine, the installed program starts, and the uninstaller leaves
+# nothing behind.
 # Runs on the X server and in the Wine prefix of scripts/windows --test.
-#   winexe.sh ORSETA_EXE SCREENSHOT
+# Where to click comes from the window's description, through orseta_geometry
+# built for this machine.
+#   winexe.sh ORSETA_EXE SCREENSHOT ORSETA_GEOMETRY
 set -u
 exe=$1
 screenshot=$2
+geometry=${3:-}
 export WINEDEBUG=-all
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -24,6 +28,12 @@ for tool in wine xdotool xwininfo xclip import; do
 done
 [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ] ||
     { echo "SKIP: run by scripts/windows --test, which gives it an X server and a Wine prefix"; exit 77; }
+[ -x "$geometry" ] ||
+    { echo "FAIL: orseta_geometry, built for this machine, is not at '$geometry' (ORSETA_HOST_GEOMETRY)"; exit 1; }
+
+# The one file to copy stays within its aim of 12 MB.
+size=$(stat -c %s "$exe")
+[ "$size" -le 12000000 ] && pass "orseta.exe is $size bytes" || fail "orseta.exe is $size bytes, more than 12,000,000"
 
 version=$(wine "$exe" --version 2>/dev/null | tr -d '\r')
 [ "$version" = "orseta 1.0.0.0" ] && pass "--version: $version" || fail "--version printed '$version'"
@@ -50,9 +60,13 @@ ended() {
 client_size() {
     xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w " x " h }'
 }
-# Clicks at x, y of the client area.
+# Clicks the control named (as "Option1 0") where a learner would, at the
+# place the window's description gives it.
 click() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+    local x y
+    read -r x y < <("$geometry" "$2" "$3")
+    [[ "$x $y" =~ ^[0-9]+\ [0-9]+$ ]] || { fail "orseta_geometry knows no place for $2 $3"; return 1; }
+    xdotool mousemove --window "$1" "$x" "$y" click 1
     sleep 0.3
 }
 
@@ -63,16 +77,16 @@ start() {
     sleep 1 # Wine maps the window before Qt has drawn it
 }
 
-# A right pairing by mouse: "августит" (first row of the first column), then
-# its mineral "берил" (the first), then "Изведи"; the verdict is read back
-# through the clipboard, which Wine shares with X.
+# A right pairing by mouse: the variety "августит", then its mineral "берил",
+# then "Изведи"; the verdict is read back from the output box through the
+# clipboard, which Wine shares with X.
 if start "$exe"; then
     size=$(client_size "$id")
     [ "$size" = "514 x 444" ] && pass "client area $size" || fail "client area is $size, not 514 x 444"
-    click "$id" 144 62
-    click "$id" 24 62
-    click "$id" 40 196
-    click "$id" 100 370
+    click "$id" Option1 0
+    click "$id" Option2 0
+    click "$id" Command1 0
+    click "$id" Text1 0
     xdotool key ctrl+a ctrl+c
     sleep 0.5
     verdict=$(xclip -o -selection clipboard 2>/dev/null | head -1 | tr -d '\r')
