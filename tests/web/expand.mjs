@@ -252,6 +252,7 @@ export function expand(check, sourceDir) {
             javascript: row.javascript ?? true,
             load: row.load ?? 'site',
             server: row.server ?? {},
+            isolate: cases[check].isolate ?? false,
         };
         plain.steps = row.round
             ? roundSteps(cases, known, catalogue, row.round)

@@ -139,8 +139,11 @@ async function main() {
                 scriptlessBrowser ??= await launch({ 'javascript.enabled': false });
                 browser = scriptlessBrowser;
             }
+            // A row that must not meet what earlier rows left in the profile
+            // (service workers, caches) gets a context of its own.
+            const context = row.isolate ? await browser.createBrowserContext() : null;
             try {
-                await runRow(row, { browser, options, scratch, servers, site });
+                await runRow(row, { browser, context, options, scratch, servers, site });
                 passed++;
                 console.log(`PASS: ${row.name} (${Date.now() - t0} ms)`);
             } catch (error) {
@@ -151,6 +154,8 @@ async function main() {
                     failed++;
                     console.log(`FAIL: ${row.name}: ${error instanceof Failure ? error.message : error.stack}`);
                 }
+            } finally {
+                await context?.close().catch(() => {});
             }
         }
     } finally {
@@ -161,7 +166,7 @@ async function main() {
     return failed ? 1 : passed ? 0 : 77;
 }
 
-async function runRow(row, { browser, options, scratch, servers, site }) {
+async function runRow(row, { browser, context, options, scratch, servers, site }) {
     const isFirefox = options.browser === 'firefox';
     let server = null;
     let base;
@@ -176,7 +181,7 @@ async function runRow(row, { browser, options, scratch, servers, site }) {
         base = server.url;
     }
 
-    const page = await browser.newPage();
+    const page = await (context ?? browser).newPage();
     const seen = { console: [], errors: [], requests: [], failures: [] };
     page.on('console', (m) => {
         if (m.type() === 'error') seen.console.push(m.text());
@@ -313,7 +318,7 @@ async function runRow(row, { browser, options, scratch, servers, site }) {
                 ];
                 if (problems.length) throw new Failure(problems.join('\n    '));
             } else if ('cookies' in step) {
-                const cookies = await browser.cookies();
+                const cookies = await (context ?? browser.defaultBrowserContext()).cookies();
                 if (cookies.length) throw new Failure(`cookies: ${cookies.map((c) => c.name).join(', ')}`);
             } else if ('axe' in step) {
                 const [{ value: present }] = await evaluate(['typeof axe !== "undefined"']);

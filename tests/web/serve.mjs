@@ -24,6 +24,9 @@ import { fileURLToPath } from 'node:url';
 export const STRICT_CSP = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
 // Where browsers send reports of what the policy blocked, when asked to.
 export const REPORT_PATH = '/.csp-report';
+export const VIEWPORT_PAGE = '/.viewport.html';
+
+const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
 
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
@@ -59,6 +62,9 @@ export function ownLoopbackAddress() {
 //   csp      the policy sent with every answer (null: none)
 //   report   ask browsers to report violations of the policy to REPORT_PATH
 //   missing  file names (relative to root) answered 404, as if not uploaded
+//   viewportPage  also answer VIEWPORT_PAGE?w=…&h=…&src=…: a page holding a
+//            frame of that size with the site's page in it, for a browser
+//            whose window cannot be made as narrow as a phone
 //   onRequest  called with each {method, path, status}
 export async function startServer({
     root,
@@ -67,6 +73,7 @@ export async function startServer({
     csp = STRICT_CSP,
     report = false,
     missing = [],
+    viewportPage = false,
     onRequest = () => {},
 } = {}) {
     root = path.resolve(root);
@@ -107,6 +114,16 @@ export async function startServer({
             return answer(204);
         }
         if (req.method !== 'GET' && req.method !== 'HEAD') return answer(405, { Allow: 'GET, HEAD' });
+        if (viewportPage && url.pathname === VIEWPORT_PAGE + '.icon') return answer(204);
+        if (viewportPage && url.pathname === VIEWPORT_PAGE) {
+            const [w, h] = ['w', 'h'].map((k) => String(parseInt(url.searchParams.get(k), 10) || 0));
+            const src = escapeHtml(url.searchParams.get('src') ?? '/');
+            return answer(200, { 'Content-Type': 'text/html; charset=utf-8' },
+                `<!DOCTYPE html><html lang="bg"><head><meta charset="utf-8"><title>${w} × ${h}</title>` +
+                // An icon of its own, or the browser asks the site for /favicon.ico on its behalf.
+                `<link rel="icon" href="${VIEWPORT_PAGE}.icon"></head>` +
+                `<body><iframe src="${src}" width="${w}" height="${h}" frameborder="0" title="Орсета"></iframe></body></html>`);
+        }
 
         let relative;
         try {
@@ -152,7 +169,7 @@ export async function startServer({
 
 async function main(argv) {
     const usage = 'usage: node serve.mjs SITE_DIR [--host ADDRESS] [--port PORT] [--csp POLICY] ' +
-        '[--report] [--missing FILE]... [--control]';
+        '[--report] [--missing FILE]... [--control] [--viewport-page]';
     const options = { missing: [] };
     let root = null, control = false;
     for (let i = 0; i < argv.length; ++i) {
@@ -167,6 +184,7 @@ async function main(argv) {
         else if (arg === '--report') options.report = true;
         else if (arg === '--missing') options.missing.push(value());
         else if (arg === '--control') control = true;
+        else if (arg === '--viewport-page') options.viewportPage = true;
         else if (arg === '--help' || arg === '-h') {
             console.log(usage);
             return;
