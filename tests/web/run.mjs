@@ -250,9 +250,9 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
             return value;
         };
 
-        const steps = row.steps;
-        for (let i = 0; i < steps.length; ++i) {
-            const step = steps[i];
+        // Plays STEPS[I], with the expectations right after it, and says
+        // which step it got to.
+        const play = async (step, steps, i) => {
             if ('expect' in step) {
                 // Consecutive expectations are asked in one go.
                 let j = i;
@@ -266,7 +266,7 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                     if (!isDeepStrictEqual(value, want))
                         throw new Failure(`step ${i + k + 1}, ${s.expect}:\n    got      ${JSON.stringify(value)}\n    expected ${JSON.stringify(want)}`);
                 });
-                i = j - 1;
+                return j - 1;
             } else if ('click' in step) {
                 const [x, y] = await pointOf(step.click, step.at);
                 await page.mouse.click(x, y);
@@ -329,6 +329,20 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                 if (value.length) throw new Failure(`axe-core: ${value.join('\n    ')}`);
             } else {
                 throw new Error(`unknown step ${JSON.stringify(step)}`);
+            }
+            return i;
+        };
+
+        const steps = row.steps;
+        for (let i = 0; i < steps.length; ++i) {
+            const step = steps[i];
+            try {
+                i = await play(step, steps, i);
+            } catch (error) {
+                if (error instanceof Failure || error instanceof Skip) throw error;
+                // A browser's or protocol's error, said in its first lines.
+                const said = String(error.message ?? error).split('\n').slice(0, 2).join(' ');
+                throw new Failure(`step ${i + 1}, ${JSON.stringify(step).slice(0, 200)}: ${said}`);
             }
         }
     } finally {
