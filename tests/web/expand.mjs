@@ -156,9 +156,13 @@ function roundSteps(cases, known, catalogue, by) {
         const keys = varietyPath(entry, v);
         if (keys.length) steps.push({ press: keys });
         expect('focused()', id(1, v));
-        steps.push({ press: 'Space' });
-        // Choosing empties the box; the option already chosen changes nothing.
-        if (variety !== v) text = '';
+        // Space chooses, and the box empties. On an option already chosen
+        // browsers differ (keyboard row "Space on the chosen option"), so
+        // the round leaves it be.
+        if (variety !== v) {
+            steps.push({ press: 'Space' });
+            text = '';
+        }
         variety = v;
         expect('out()', text);
         steps.push({ press: 'Tab' });
@@ -166,8 +170,10 @@ function roundSteps(cases, known, catalogue, by) {
         expect('focused()', id(2, speciesFrom));
         const speciesKeys = speciesPath(speciesFrom, k);
         if (speciesKeys.length) steps.push({ press: speciesKeys });
-        steps.push({ press: 'Space' });
-        if (species !== k) text = '';
+        if (species !== k) {
+            steps.push({ press: 'Space' });
+            text = '';
+        }
         species = k;
         expect('focused()', id(2, k));
         expect('out()', text);
@@ -190,7 +196,7 @@ function roundSteps(cases, known, catalogue, by) {
             expect('enabled()', 40);
             continue;
         }
-        if (item === 'nothing') { // every variety retired: no pairing to make
+        if (item === 'again') { // every variety retired: the same verdict once more
             if (by === 'keyboard') {
                 steps.push({ press: 'Tab' });
                 expect('focused()', id(2, speciesEntry())); // the varieties are passed over
@@ -198,7 +204,7 @@ function roundSteps(cases, known, catalogue, by) {
                 expect('focused()', 'Command1-0');
             }
             pressButton('Command1-0');
-            afterButton(WRONG);
+            afterButton(text);
             continue;
         }
         const [v, k] = Array.isArray(item) ? item : [item, speciesOf(item)];

@@ -36,8 +36,9 @@ const rendered = (element) => {
     return style.visibility !== 'hidden' && style.display !== 'none' && box.width > 0 && box.height > 0 &&
         element.getClientRects().length > 0;
 };
-// Not one of the quiz's controls is drawn.
-const noControlShown = () => controls().concat(['input', 'legend']).flatMap((s) => $$(s)).filter(rendered).map((e) => e.id || e.tagName);
+// Not one of the quiz's controls is drawn (the banner, a heading, may stay).
+const noControlShown = () => ['#Text1-0', 'fieldset', 'legend', 'label.option', 'input', 'button']
+    .flatMap((s) => $$(s)).filter(rendered).map((e) => e.id || e.tagName.toLowerCase());
 // One sentence of Bulgarian, shown.
 const sentence = (selector) => {
     const e = $(selector);
@@ -90,6 +91,16 @@ const misplaced = (table, form) => {
     return wrong;
 };
 
+// The colour a learner sees behind an element: its own background, or else
+// that of the nearest container that has one.
+const backgroundBehind = (element) => {
+    for (let e = element; e; e = e.parentElement) {
+        const colour = getComputedStyle(e).backgroundColor;
+        if (colour !== 'rgba(0, 0, 0, 0)' && colour !== 'transparent') return colour;
+    }
+    return 'none';
+};
+
 const miscoloured = (table) => table
     .filter(([id, , , colour]) => colour)
     .map(([id, , , colour]) => [id, getComputedStyle($('#' + id)).backgroundColor, rgb(colour)])
@@ -128,28 +139,52 @@ const misfonted = (ids, text, width) => {
     }
     const label = $$('label.option').find((l) => l.textContent.trim() === text);
     if (!label) return wrong.concat(`no option reads "${text}"`);
-    const node = [...label.childNodes].find((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim() === text);
+    // The caption's letters alone, wherever in the label they are.
+    const walker = document.createTreeWalker(label, NodeFilter.SHOW_TEXT);
+    let node;
+    while ((node = walker.nextNode()) && node.textContent.trim() !== text);
+    if (!node) return wrong.concat(`"${text}" is not one text in #${label.id}`);
     const range = document.createRange();
-    range.selectNodeContents(node ?? label);
+    const start = node.textContent.indexOf(text);
+    range.setStart(node, start);
+    range.setEnd(node, start + text.length);
     const got = range.getBoundingClientRect().width;
     if (Math.abs(got - width * s) > Math.max(1, 0.01 * width * s)) wrong.push(`"${text}" is ${got.toFixed(1)} px wide, not ${(width * s).toFixed(1)}: another font`);
     return wrong;
 };
 
-// One column: each control below the one before it in the page's order,
-// all inside the viewport's width, and nothing to scroll sideways.
+// One column: the banner, the box, the two frames and the buttons each
+// below the one before, every option and button on a row of its own, all
+// inside the viewport's width, and nothing to scroll sideways. Where
+// options or buttons stand side by side, says how, and whether they still
+// read in the page's order (left to right, then down).
 const notOneColumn = () => {
     const wrong = [];
     if (document.documentElement.scrollWidth > innerWidth)
         wrong.push(`scrolls sideways: ${document.documentElement.scrollWidth} > ${innerWidth}`);
-    let before = null;
     for (const selector of controls()) {
         const e = $(selector);
         const box = e.getBoundingClientRect();
         if (!rendered(e)) wrong.push(`${selector} not shown`);
         if (box.left < -0.5 || box.right > innerWidth + 0.5) wrong.push(`${selector} reaches outside: ${fmt(box)}`);
-        if (before && box.top < before.box.bottom - 1) wrong.push(`${selector} beside ${before.selector}, not below it`);
-        before = { selector, box };
+    }
+    const sections = ['#Label1-0', '#Text1-0', '#Frame1-0', '#Frame1-1', '#Command1-0'];
+    sections.slice(1).forEach((selector, i) => {
+        if ($(selector).getBoundingClientRect().top < $(sections[i]).getBoundingClientRect().bottom - 1)
+            wrong.push(`${selector} is beside ${sections[i]}, not below it`);
+    });
+    const groups = [['the varieties', $$('#Frame1-0 label.option')], ['the minerals', $$('#Frame1-1 label.option')],
+        ['the buttons', [$('#Command1-0'), $('#Command1-1')]]];
+    for (const [name, elements] of groups) {
+        const boxes = elements.map((e) => e.getBoundingClientRect());
+        const columns = new Set(boxes.map((b) => Math.round(b.left))).size;
+        if (columns > 1) wrong.push(`${name} stand in ${columns} columns`);
+        boxes.slice(1).forEach((b, i) => {
+            const before = boxes[i];
+            const below = b.top >= before.bottom - 1;
+            const rightOnTheRow = Math.abs(b.top - before.top) < 1 && b.left >= before.right - 1;
+            if (!below && !rightOnTheRow) wrong.push(`#${elements[i + 1].id} comes before #${elements[i].id} in reading order`);
+        });
     }
     return wrong;
 };
