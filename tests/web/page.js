@@ -56,6 +56,23 @@ const noscriptSentence = () => {
     return /^[А-ЯЁ][^.!?]*[а-яё][^.!?]*[.!]$/u.test(text) ? true : `not one Bulgarian sentence: "${text}"`;
 };
 
+// Options whose caption is drawn with a blank or line break after it: the
+// caption's text takes more room than its letters do.
+const trailingBlanksShown = () => $$('label.option').filter((label) => {
+    const walker = document.createTreeWalker(label, NodeFilter.SHOW_TEXT);
+    for (let node; (node = walker.nextNode());) {
+        const letters = node.textContent.trimEnd();
+        if (!letters.trim() || letters === node.textContent) continue;
+        const whole = document.createRange(), part = document.createRange();
+        whole.selectNodeContents(node);
+        part.setStart(node, 0);
+        part.setEnd(node, letters.length);
+        if (whole.getBoundingClientRect().width > part.getBoundingClientRect().width + 0.5 ||
+            whole.getClientRects().length > part.getClientRects().length) return true;
+    }
+    return false;
+}).map((l) => l.id);
+
 // The form's scale where the designed form is shown.
 const scale = () => Math.min(innerWidth / 514, innerHeight / 444);
 const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;

@@ -239,7 +239,11 @@ def run_row(row, browser, options, scratch):
             return
         framed["on"] = False
         d.set_window_size(width + browser.chrome[0], height + browser.chrome[1])
-        inner = d.execute_script("return [innerWidth, innerHeight]")
+        # The window manager-less X server takes a moment to resize it.
+        deadline = time.time() + 3
+        while (inner := d.execute_script("return [innerWidth, innerHeight]")) != [width, height] \
+                and time.time() < deadline:
+            time.sleep(0.1)
         if inner != [width, height]:
             framed["on"] = True
             d.set_window_size(max(width, 600) + browser.chrome[0], height + 40 + browser.chrome[1])
