@@ -86,15 +86,19 @@ async function main() {
     const scratch = mkdtempSync(path.join(tmpdir(), `orseta-web-${options.browser}-`));
     const browsers = [];
     const servers = [];
-    let cleaned = false;
-    const cleanup = async () => {
-        if (cleaned) return;
-        cleaned = true;
+    // One cleanup, however many ways the run ends at once: whoever comes
+    // second waits for the first to finish.
+    let cleaning = null;
+    let stopping = false;
+    const cleanup = () => (cleaning ??= (async () => {
         await Promise.allSettled(servers.map((s) => s.close()));
         await Promise.allSettled(browsers.map((b) => b.close()));
         rmSync(scratch, { recursive: true, force: true });
+    })());
+    const onSignal = (signal) => {
+        stopping = true;
+        cleanup().finally(() => process.exit(signal === 'SIGINT' ? 130 : 143));
     };
-    const onSignal = (signal) => cleanup().finally(() => process.exit(signal === 'SIGINT' ? 130 : 143));
     process.on('SIGINT', onSignal);
     process.on('SIGTERM', onSignal);
 
@@ -131,6 +135,7 @@ async function main() {
         let scriptlessBrowser = null;
         console.log(`${options.check} in ${await mainBrowser.version()}`);
         for (const row of rows) {
+            if (stopping) break;
             const t0 = Date.now();
             let browser = mainBrowser;
             if (!row.javascript && options.browser === 'firefox') {
@@ -161,6 +166,7 @@ async function main() {
     } finally {
         await cleanup();
     }
+    if (stopping) return new Promise(() => {}); // the signal's handler ends the run
     console.log(`${options.check}, ${options.browser}: ${passed} passed, ${failed} failed, ${skipped} skipped ` +
         `in ${((Date.now() - started) / 1000).toFixed(1)} s`);
     return failed ? 1 : passed ? 0 : 77;

@@ -118,6 +118,8 @@ def main():
     # WebKit's caches and data, if any, stay in here and go with it.
     for name in ("XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"):
         os.environ[name] = os.path.join(scratch, name.lower())
+    os.environ["MESA_SHADER_CACHE_DISABLE"] = "true"
+    signal.signal(signal.SIGINT, lambda *_: sys.exit(130))
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     browsers = {}
     started_browser = False
@@ -152,7 +154,13 @@ def main():
     finally:
         for browser in browsers.values():
             browser.quit()
-        shutil.rmtree(scratch, ignore_errors=True)
+        # WebKit's own processes end a moment after the browser, and may
+        # still write there meanwhile.
+        deadline = time.time() + 10
+        while os.path.exists(scratch) and time.time() < deadline:
+            shutil.rmtree(scratch, ignore_errors=True)
+            if os.path.exists(scratch):
+                time.sleep(0.2)
     print(f"{options.check}, webkit: {passed} passed, {failed} failed, {skipped} skipped "
           f"in {time.time() - started:.1f} s")
     return 1 if failed else 0 if passed else 77
