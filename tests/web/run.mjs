@@ -320,7 +320,8 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                     ...seen.errors.map((m) => `page error: ${m}`),
                     ...seen.failures.map((m) => `request failed: ${m}`),
                     ...(server?.requests ?? []).filter((r) => r.status >= 400).map((r) => `${r.method} ${r.path}: ${r.status}`),
-                    ...seen.requests.filter((u) => !u.startsWith(server.origin + '/') && !/^(data|blob):/.test(u)).map((u) => `request to another origin: ${u}`),
+                    ...seen.requests.filter((u) => !(server ? u.startsWith(server.origin + '/') : u === page.url().split('#')[0]) &&
+                        !/^(data|blob):/.test(u)).map((u) => `${server ? 'request to another origin' : 'fetched from outside the file'}: ${u}`),
                 ];
                 if (problems.length) throw new Failure(problems.join('\n    '));
             } else if ('cookies' in step) {

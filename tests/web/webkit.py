@@ -384,9 +384,10 @@ def run_row(row, browser, options, scratch):
         elif "clean" in step:
             # WebKitWebDriver hands over neither the console nor the
             # requests: what the server saw, and the policy's reports.
+            requests = server.requests if server else []
             problems = [f"CSP report: {json.dumps(r['report'], ensure_ascii=False)}"
-                        for r in server.requests if "report" in r]
-            problems += [f"{r['method']} {r['path']}: {r['status']}" for r in server.requests
+                        for r in requests if "report" in r]
+            problems += [f"{r['method']} {r['path']}: {r['status']}" for r in requests
                          if r.get("status", 200) >= 400]
             [result] = evaluate(["(window.__cspViolations ?? [])"])
             problems += [f"CSP: {v}" for v in result.get("value", [])]
