@@ -218,9 +218,17 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
             for (;;) {
                 const [{ value }] = await evaluate(['document.documentElement.dataset.state']);
                 if (value && value !== 'loading') break;
-                if (Date.now() > deadline) throw new Failure(`data-state is still "${value}" after ${READY_TIMEOUT / 1000} s`);
+                if (Date.now() > deadline) {
+                    const [{ value: document }] = await evaluate(['document.readyState']);
+                    const fetched = (server?.requests ?? []).map((r) => `${r.path} ${r.status}`).join(', ');
+                    throw new Failure(`data-state is still "${value}" after ${READY_TIMEOUT / 1000} s ` +
+                        `(document ${document}; the server answered ${fetched || 'nothing'})`);
+                }
                 await new Promise((r) => setTimeout(r, 50));
             }
+            // What a learner first sees is the page's first drawing after
+            // that (the autofocus among it).
+            await evaluate(['new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))']);
         };
         const load = async (suffix = '') => {
             const response = await page.goto(base + suffix, { waitUntil: 'load' });

@@ -269,10 +269,16 @@ def run_row(row, browser, options, scratch):
         while True:
             [result] = evaluate(["document.documentElement.dataset.state"])
             if result.get("value") not in (None, "loading"):
-                return
+                break
             if time.time() > deadline:
-                raise Failure(f"data-state is still \"{result.get('value')}\" after {READY_TIMEOUT} s")
+                document = evaluate(["document.readyState"])[0].get("value")
+                fetched = ", ".join(f"{r['path']} {r.get('status')}" for r in (server.requests if server else []))
+                raise Failure(f"data-state is still \"{result.get('value')}\" after {READY_TIMEOUT} s "
+                              f"(document {document}; the server answered {fetched or 'nothing'})")
             time.sleep(0.05)
+        # What a learner first sees is the page's first drawing after that
+        # (the autofocus among it).
+        evaluate(["new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))"])
 
     def enter_frame():
         if framed["on"]:
