@@ -230,7 +230,12 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
             // that (the autofocus among it).
             await evaluate(['new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))']);
         };
-        const load = async (suffix = '') => {
+        // Each load opens the address afresh, as a link from elsewhere does
+        // (from the page itself an address that differs in its fragment alone
+        // would only scroll it), or, 'over' the page, as if typed over its
+        // address.
+        const load = async (suffix = '', over = false) => {
+            if (suffix && !over) await page.goto('about:blank');
             const response = await page.goto(base + suffix, { waitUntil: 'load' });
             if (response && !response.ok() && response.status() !== 0)
                 throw new Failure(`${base + suffix} answered ${response.status()}`);
@@ -307,7 +312,7 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                     await new Promise((r) => setTimeout(r, 100));
                 }
             } else if ('load' in step) {
-                await load(step.load);
+                await load(step.load, step.over);
             } else if ('reload' in step) {
                 await page.reload({ waitUntil: 'load' });
                 await awaitReady();

@@ -286,7 +286,7 @@ def run_row(row, browser, options, scratch):
             frame = d.find_element(By.TAG_NAME, "iframe")
             d.switch_to.frame(frame)
 
-    def load(suffix=""):
+    def load(suffix="", over=False):
         url = base + suffix
         if framed["on"]:
             w, h = framed["size"]
@@ -299,6 +299,13 @@ def run_row(row, browser, options, scratch):
                 wrapper = Path(Path(base[7:]).parent, "frame.html")
                 wrapper.write_text(frame_page(w, h, "orseta.html" + suffix), encoding="utf-8")
                 url = wrapper.as_uri()
+        # Each load opens the address afresh, as a link from elsewhere does
+        # (from the page itself an address that differs in its fragment alone
+        # would only scroll it), or, "over" the page, as if typed over its
+        # address.
+        if suffix and not over:
+            d.switch_to.default_content()
+            d.get("about:blank")
         d.get(url)
         enter_frame()
         await_ready()
@@ -370,7 +377,7 @@ def run_row(row, browser, options, scratch):
                     raise Failure(f"{step['wait']} never became true {result.get('error', '')}")
                 time.sleep(0.1)
         elif "load" in step:
-            load(step["load"])
+            load(step["load"], step.get("over", False))
         elif "reload" in step:
             d.refresh()
             enter_frame()
