@@ -78,7 +78,11 @@ const substituteExpression = (expr, known) =>
 
 function plainStep(step, known) {
     const s = substitute(step, known);
-    if ('expect' in step) s.expect = substituteExpression(step.expect, known);
+    // Failures quote the expression as the row has it, names and all.
+    if ('expect' in step) {
+        s.expect = substituteExpression(step.expect, known);
+        if (s.expect !== step.expect) s.written = step.expect;
+    }
     if ('wait' in step) s.wait = substituteExpression(step.wait, known);
     return s;
 }

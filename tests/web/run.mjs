@@ -281,9 +281,10 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                 batch.forEach((s, k) => {
                     const want = 'is' in s ? s.is : true;
                     const { value, error } = results[k];
-                    if (error) throw new Failure(`step ${i + k + 1}, ${s.expect}: ${error}`);
+                    const what = s.written ?? s.expect;
+                    if (error) throw new Failure(`step ${i + k + 1}, ${what}: ${error}`);
                     if (!isDeepStrictEqual(value, want))
-                        throw new Failure(`step ${i + k + 1}, ${s.expect}:\n    got      ${JSON.stringify(value)}\n    expected ${JSON.stringify(want)}`);
+                        throw new Failure(`step ${i + k + 1}, ${what}:\n    got      ${JSON.stringify(value)}\n    expected ${JSON.stringify(want)}`);
                 });
                 return j - 1;
             } else if ('click' in step) {

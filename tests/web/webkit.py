@@ -341,10 +341,11 @@ def run_row(row, browser, options, scratch):
             results = evaluate([s["expect"] for s in batch])
             for k, (s, result) in enumerate(zip(batch, results)):
                 want = s.get("is", True)
+                what = s.get("written", s["expect"])
                 if "error" in result:
-                    raise Failure(f"step {i + k + 1}, {s['expect']}: {result['error']}")
+                    raise Failure(f"step {i + k + 1}, {what}: {result['error']}")
                 if result["value"] != want or type(result["value"]) != type(want):
-                    raise Failure(f"step {i + k + 1}, {s['expect']}:\n    got      "
+                    raise Failure(f"step {i + k + 1}, {what}:\n    got      "
                                   f"{json.dumps(result['value'], ensure_ascii=False)}\n    expected "
                                   f"{json.dumps(want, ensure_ascii=False)}")
             return j
