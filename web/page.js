@@ -235,5 +235,12 @@
   const module = typeof WebAssembly === 'object' && typeof createOrsetaModule === 'function'
     ? createOrsetaModule()
     : Promise.reject(new Error('no WebAssembly'));
-  Promise.all([module, parsed]).then(([M]) => start(M)).catch(() => parsed.then(unavailable));
+  // The form is drawn first, as written; the quiz takes it over just after,
+  // or after a tenth of a second where the browser draws nothing (a page
+  // opened behind others, say).
+  const drawn = () => new Promise((resolve) => {
+    requestAnimationFrame(() => setTimeout(resolve));
+    setTimeout(resolve, 100);
+  });
+  Promise.all([module, parsed.then(drawn)]).then(([M]) => start(M)).catch(() => parsed.then(unavailable));
 })();
