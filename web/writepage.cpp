@@ -140,6 +140,9 @@ std::string rgb(form::Rgb c)
            std::to_string(c.blue) + ")";
 }
 
+// The designed form's size at scale 1, in pixels.
+constexpr form::Place kFormPixels = form::inPixels(form::kClientArea);
+
 // A length of N pixels of the designed form at the page's scale, worked out
 // from the form's whole width (--form): a browser may round a length to its
 // own unit (Firefox to 1/60 px), which on one pixel's worth would add up to
@@ -148,7 +151,7 @@ std::string scaled(int pixels)
 {
     return pixels == 0 ? "0"
                        : "calc(var(--form) * " + std::to_string(pixels) + " / " +
-                             std::to_string(form::inPixels(form::kClientArea).width) + ")";
+                             std::to_string(kFormPixels.width) + ")";
 }
 
 std::string placeRule(std::string_view id, form::Place twips)
@@ -162,9 +165,6 @@ std::string optionId(const char* array, int index)
 {
     return std::string(array) + "-" + std::to_string(index);
 }
-
-// The designed form's size at scale 1, in pixels.
-constexpr form::Place kFormPixels = form::inPixels(form::kClientArea);
 
 // Everything of the style that comes from the designed form: the colours, the
 // font, the places and the scale, which fills the window as far as the
@@ -252,14 +252,11 @@ std::string optionMarkup(const char* array, int index, std::string_view caption,
            "><span>" + escapeHtml(shown(caption)) + "</span></label>\n";
 }
 
-int lowestVarietyTabIndex()
+// Where each group of options is entered while none is chosen: its lowest
+// tab index.
+int lowestTabIndex(const std::vector<int>& indices)
 {
-    int lowest = form::kVarietyGrid.at(0).at(0).tabIndex;
-    for (const auto& column : form::kVarietyGrid) {
-        for (const form::GridCell& cell : column)
-            lowest = std::min(lowest, cell.tabIndex);
-    }
-    return lowest;
+    return *std::min_element(indices.begin(), indices.end());
 }
 
 struct Assets
@@ -302,21 +299,28 @@ std::string page(const Assets& assets)
     html += "<fieldset id=\"Frame1-0\" data-rows=\"" + std::to_string(form::kGridRows) +
             "\">\n<legend>" + escapeHtml(form::kVarietyFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
+    std::vector<int> varietyTabs;
+    for (const auto& column : form::kVarietyGrid) {
+        for (const form::GridCell& cell : column)
+            varietyTabs.push_back(cell.tabIndex);
+    }
+    const int varietyEntry = lowestTabIndex(varietyTabs);
     for (const auto& column : form::kVarietyGrid) {
         for (const form::GridCell& cell : column)
             html += optionMarkup("Option1", cell.variety,
                                  catalogue::varieties().at(cell.variety).caption, cell.tabIndex,
-                                 cell.tabIndex == lowestVarietyTabIndex());
+                                 cell.tabIndex == varietyEntry);
     }
     html += "</div>\n</fieldset>\n";
 
     html += "<fieldset id=\"Frame1-1\">\n<legend>" + escapeHtml(form::kSpeciesFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
+    const int speciesEntry =
+        lowestTabIndex({form::kSpeciesTabIndices.begin(), form::kSpeciesTabIndices.end()});
     for (int k = 0; k < int(catalogue::kSpeciesCount); ++k)
-        html += optionMarkup(
-            "Option2", k, catalogue::speciesCaptions().at(k), form::speciesOption(k).tabIndex,
-            form::speciesOption(k).tabIndex == *std::min_element(form::kSpeciesTabIndices.begin(),
-                                                                 form::kSpeciesTabIndices.end()));
+        html += optionMarkup("Option2", k, catalogue::speciesCaptions().at(k),
+                             form::speciesOption(k).tabIndex,
+                             form::speciesOption(k).tabIndex == speciesEntry);
     html += "</div>\n</fieldset>\n";
 
     html += "<div class=\"commands\">\n";

@@ -5,12 +5,15 @@
 #pragma once
 
 // The designed window (form.h) in Qt's terms: a place in twips becomes a
-// rectangle in device-independent pixels, a colour a QColor.
+// rectangle in device-independent pixels, a colour a QColor, a text a QString.
 
 #include "form.h"
 
 #include <QColor>
 #include <QRect>
+#include <QString>
+
+#include <string_view>
 
 namespace layout {
 
@@ -18,6 +21,11 @@ constexpr QRect toPixels(form::Place twips)
 {
     const form::Place p = form::inPixels(twips);
     return {p.left, p.top, p.width, p.height};
+}
+
+inline QString toText(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 inline QColor toColor(form::Rgb c)

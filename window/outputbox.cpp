@@ -2,19 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputbox.h"
 
-#include "form.h"
-
-namespace {
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
+#include "layout.h"
 
 OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent)
 {
-    setAccessibleName(fromUtf8(form::kOutputName));
-    setAccessibleDescription(fromUtf8(form::kOutputDescription));
+    setAccessibleName(layout::toText(form::kOutputName));
+    setAccessibleDescription(layout::toText(form::kOutputDescription));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

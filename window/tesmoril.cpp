@@ -18,11 +18,6 @@
 
 namespace {
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A control's colour, which the application's style paints: the background
 // of a label, frame or option, the face of a push button. Text colours come
 // from the application's palette.
@@ -46,7 +41,7 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 {
     OptionButton::registerAccessibleInterface();
     setObjectName(QStringLiteral("Tesmoril"));
-    setWindowTitle(fromUtf8(form::kCaption));
+    setWindowTitle(layout::toText(form::kCaption));
     // A Wayland compositor may maximise, tile or fullscreen any window, and
     // ends a program whose maximised surface keeps a size of its own. There
     // the window takes any size from the layout's upwards: the controls keep
@@ -62,10 +57,10 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 
     createBanner();
     createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"),
-                                     fromUtf8(form::kVarietyFrameTitle),
+                                     layout::toText(form::kVarietyFrameTitle),
                                      layout::toPixels(form::kVarietyFrame)));
     createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"),
-                                     fromUtf8(form::kSpeciesFrameTitle),
+                                     layout::toText(form::kSpeciesFrameTitle),
                                      layout::toPixels(form::kSpeciesFrame)));
     createCommands();
     createOutputBox();
@@ -77,7 +72,7 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 
 void Tesmoril::createBanner()
 {
-    auto* banner = new QLabel(fromUtf8(form::kBannerText), this);
+    auto* banner = new QLabel(layout::toText(form::kBannerText), this);
     banner->setObjectName(QStringLiteral("Label1(0)"));
     banner->setGeometry(layout::toPixels(form::kBanner));
     banner->setAlignment(Qt::AlignCenter);
@@ -100,7 +95,7 @@ void Tesmoril::createVarietyOptions(QGroupBox* frame)
     for (int column = 0; column < int(form::kVarietyGrid.size()); ++column) {
         for (int row = 0; row < form::kGridRows; ++row) {
             const std::int16_t v = form::kVarietyGrid.at(column).at(row).variety;
-            auto* option = new OptionButton(fromUtf8(varieties.at(v).caption), frame);
+            auto* option = new OptionButton(layout::toText(varieties.at(v).caption), frame);
             option->setObjectName(indexedName("Option1", v));
             option->setGeometry(layout::toPixels(form::varietyOption(column, row)));
             paint(option, form::kVarietyColumns.at(column).colour);
@@ -114,7 +109,7 @@ void Tesmoril::createSpeciesOptions(QGroupBox* frame)
     species_ = new QButtonGroup(this);
     const auto& captions = catalogue::speciesCaptions();
     for (int k = 0; k < int(captions.size()); ++k) {
-        auto* option = new OptionButton(fromUtf8(captions.at(k)), frame);
+        auto* option = new OptionButton(layout::toText(captions.at(k)), frame);
         option->setObjectName(indexedName("Option2", k));
         option->setGeometry(layout::toPixels(form::speciesOption(k).place));
         paint(option, form::kSpeciesColour);
@@ -127,7 +122,7 @@ void Tesmoril::createCommands()
     commands_ = new QButtonGroup(this);
     commands_->setExclusive(false);
     for (int i = 0; i < int(form::kCommands.size()); ++i) {
-        auto* button = new QPushButton(fromUtf8(form::kCommandCaptions.at(i)), this);
+        auto* button = new QPushButton(layout::toText(form::kCommandCaptions.at(i)), this);
         button->setObjectName(indexedName("Command1", i));
         button->setGeometry(layout::toPixels(form::kCommands.at(i).place));
         paint(button, form::kCommandColours.at(i));
@@ -140,7 +135,7 @@ void Tesmoril::createOutputBox()
     output_ = new OutputBox(this);
     output_->setObjectName(QStringLiteral("Text1(0)"));
     output_->setGeometry(layout::toPixels(form::kOutputBox.place));
-    output_->setPlainText(fromUtf8(form::kIntroductoryText));
+    output_->setPlainText(layout::toText(form::kIntroductoryText));
     output_->setFocus();
 }
 
