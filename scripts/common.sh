@@ -58,6 +58,10 @@ read -r -a PACKAGE_LOCKS <<<"${ORSETA_PACKAGE_LOCKS:-/var/lib/dpkg/lock-frontend
 DPKG_ADMINDIR=${ORSETA_DPKG_ADMINDIR:-/var/lib/dpkg}
 # Seconds to wait for them before giving up.
 PACKAGE_LOCK_TIMEOUT=${ORSETA_PACKAGE_LOCK_TIMEOUT:-600}
+# Our own scripts may install side by side (.ci/run starts several at once):
+# they take turns through this lock, as two apt-get updates at once would
+# fail.
+PACKAGE_TURN_LOCK=${ORSETA_PACKAGE_TURN_LOCK:-${TMPDIR:-/tmp}/orseta-packages.lock}
 
 # Prints "PID LOCK" for a lock of PACKAGE_LOCKS that a process holds, and fails
 # if none is held. /proc/locks names the holder to any user, without root and
@@ -166,17 +170,48 @@ missing_packages() {
 
 # Installs PACKAGES and the packages named as arguments, where missing; first
 # waits for any other package manager at work. apt-get waits too, for the
-# moment between the two.
+# moment between the two. The packages are downloaded first and installed
+# after, so that the time each took shows how much was spent waiting on the
+# network.
 install_missing_packages() {
-    local missing=()
+    packages_where_missing install "$@"
+}
+
+# Only downloads them, into apt's cache, where a later
+# install_missing_packages finds them: the network's part done ahead.
+download_missing_packages() {
+    packages_where_missing download "$@"
+}
+
+packages_where_missing() {
+    local mode=$1 missing=() turn
+    shift
     mapfile -t missing < <(missing_packages "${PACKAGES[@]}" "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local wait=(-o "DPkg::Lock::Timeout=$PACKAGE_LOCK_TIMEOUT")
-    wait_for_package_manager || return 1
-    as_root apt-get "${wait[@]}" update -q || return 1
-    wait_for_package_manager || return 1
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" install -y -q --no-install-recommends "${missing[@]}"
+    exec {turn}>>"$PACKAGE_TURN_LOCK"
+    flock "$turn"
+    # Less what another of our scripts installed while this one waited.
+    mapfile -t missing < <(missing_packages "${PACKAGES[@]}" "$@")
+    local wait=(-o "DPkg::Lock::Timeout=$PACKAGE_LOCK_TIMEOUT") status=0 start
+    local install=(install -y -q --no-install-recommends)
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "$([ "$mode" = install ] && echo Installing || echo Downloading): ${missing[*]}"
+        { wait_for_package_manager &&
+            start=$SECONDS &&
+            as_root apt-get "${wait[@]}" update -q &&
+            as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" "${install[@]}" -d "${missing[@]}" &&
+            echo "Packages: listed and downloaded in $(describe_duration $((SECONDS - start)))"
+        } || status=$?
+    fi
+    if [ ${#missing[@]} -gt 0 ] && [ $status -eq 0 ] && [ "$mode" = install ]; then
+        { wait_for_package_manager &&
+            start=$SECONDS &&
+            as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" "${install[@]}" "${missing[@]}" &&
+            echo "Packages: installed in $(describe_duration $((SECONDS - start)))"
+        } || status=$?
+    fi
+    exec {turn}>&-
+    return $status
 }
 
 # A release build in $BUILD. Arguments go to CMake.

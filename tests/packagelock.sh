@@ -49,7 +49,7 @@ mkdir -p "$scratch/dpkg/updates" "$scratch/bin"
 } >"$scratch/dpkg/status"
 touch "$scratch/dpkg/lock-frontend" "$scratch/dpkg/lock"
 ORSETA_DPKG_ADMINDIR="$scratch/dpkg" ORSETA_PACKAGE_LOCKS="$scratch/dpkg/lock-frontend $scratch/dpkg/lock" \
-    source "$1/scripts/common.sh"
+    ORSETA_PACKAGE_TURN_LOCK="$scratch/turn.lock" source "$1/scripts/common.sh"
 
 # Which packages read as installed.
 while read -r package expected; do
@@ -118,7 +118,7 @@ while read -r lock seconds; do
     [ $status -eq 0 ] || fail "$name: the setup failed with status $status: $said"
     grep -q 'held' "$scratch/apt-get.log" && fail "$name: $(grep held "$scratch/apt-get.log")"
     calls=$(grep -v held "$scratch/apt-get.log" | tr '\n' '|')
-    [ "$calls" = "-o DPkg::Lock::Timeout=600 update -q|-o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends unpacked|" ] ||
+    [ "$calls" = "-o DPkg::Lock::Timeout=600 update -q|-o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends -d unpacked|-o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends unpacked|" ] ||
         fail "$name: apt-get was called as '$calls'"
     if [ "$seconds" -eq 0 ]; then
         [ -z "$said" ] && [ $waited -le 1 ] && pass "$name: installs at once, saying nothing of waiting" ||
