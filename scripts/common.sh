@@ -9,10 +9,18 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 SANITIZE=OFF
-if [ "${1:-}" = "--sanitize" ]; then
+
+# The build with AddressSanitizer and UndefinedBehaviorSanitizer instead, in
+# build-sanitize/.
+use_sanitized_build() {
     BUILD="$ROOT/build-sanitize"
     SANITIZE=ON
-fi
+}
+
+# Debian's archive, where a script fetches from it itself: the Debian 13
+# chroot, and Qt's source for Windows.
+DEBIAN_MIRROR=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
+DEBIAN_SECURITY_MIRROR=${DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
 
 # Debian packages the program and its build need.
 PACKAGES=(
@@ -219,6 +227,15 @@ build() {
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DORSETA_SANITIZE=$SANITIZE "$@"
     cmake --build "$BUILD"
+}
+
+# CTest in $BUILD, with its output kept in the build folder, then what it
+# skipped named; fails as CTest does. Arguments go to CTest.
+run_ctest() {
+    local status=0
+    (cd "$BUILD" && ctest --output-on-failure "$@") | tee "$BUILD/ctest.out" || status=$?
+    report_skips "$BUILD"
+    return $status
 }
 
 # CTest counts a skipped test apart but says little of it, and nothing of a

@@ -7,8 +7,9 @@
 # The setup of scripts/common.sh on a machine where another package manager is
 # at work: while another process holds a lock of dpkg's, it waits, says so on
 # one line naming the holder, and installs once the lock is free; held too
-# long, it gives up naming the holder, without calling apt-get; and a package
-# whose triggers are still to run counts as installed. Nothing is installed:
+# long, it gives up naming the holder, without calling apt-get; a package
+# whose triggers are still to run counts as installed; and two of our own
+# scripts take turns. Nothing is installed:
 # the locks and the package database are in a scratch folder, and apt-get is
 # a stand-in that records how it was called.
 #   packagelock.sh SOURCE_DIR
@@ -155,5 +156,22 @@ hold "$scratch/dpkg/lock-frontend" 30 && {
     [[ $said == "Gave up after "*": $scratch/dpkg/lock-frontend is still held by unattended-upgr, process "[0-9]*". Let it finish, or end it, then start again." ]] &&
         pass "held too long: $said" || fail "held too long: said '$said'"
 }
+
+# Another of our scripts installing at the same moment (.ci/run starts
+# several): the setup waits for its turn, without calling apt-get meanwhile,
+# and then installs only what the other left missing; here, nothing.
+: >"$scratch/apt-get.log"
+flock "$scratch/turn.lock" sh -c "sleep 2; sed -i 's/install ok unpacked/install ok installed/' '$scratch/dpkg/status'" &
+other=$!
+sleep 0.5
+start=$SECONDS
+install_missing_packages unpacked >/dev/null 2>&1
+status=$? waited=$((SECONDS - start))
+wait $other
+if [ $status -ne 0 ] || [ $waited -lt 1 ] || [ -s "$scratch/apt-get.log" ]; then
+    fail "our own two at once: status $status after $waited s, apt-get called as '$(tr '\n' '|' <"$scratch/apt-get.log")'"
+else
+    pass "our own two at once: waited $waited s for the other's turn, then found nothing left to install"
+fi
 
 [ $failures -eq 0 ]

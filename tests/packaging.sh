@@ -38,7 +38,7 @@ if [ "$1" = --reproducible ]; then
         local dir=$1
         shift
         copy "$dir"
-        if ! cd "$dir" || ! env "$@" bash -c 'set -e; source scripts/common.sh ""; build -DBUILD_TESTING=OFF
+        if ! cd "$dir" || ! env "$@" bash -c 'set -e; source scripts/common.sh; build -DBUILD_TESTING=OFF
                 cd build && cpack -G DEB -B "$0"' "$dir/package" >"$dir/log" 2>&1; then
             tail -n 30 "$dir/log"
             fail "the build in $dir failed"
