@@ -67,6 +67,8 @@
     });
     const view = new PageView();
     const quiz = new M.Quiz(view);
+    // The box shows what the quiz holds, whatever a browser put back in it.
+    box.value = text;
 
     // The Tab stops in order: the box, each group as one stop, the buttons.
     // A group is entered at its chosen option, or else at its first in tab
@@ -201,6 +203,17 @@
       if (document.readyState === 'complete') again();
       else window.addEventListener('load', again, { once: true });
     }
+    // A page the browser kept when the learner went elsewhere, and shows
+    // again on Back or Forward, starts afresh, as on a reload.
+    window.addEventListener('pageshow', (event) => {
+      if (!event.persisted) return;
+      quiz.OnFormLoad();
+      view.SetOutputText(M.introductoryText());
+      updateTabStops();
+      box.focus();
+      box.setSelectionRange(0, 0);
+      box.scrollTop = 0;
+    });
     window.Orseta = Object.freeze({ view });
     root.dataset.state = 'ready';
 

@@ -248,7 +248,7 @@ std::string optionMarkup(const char* array, int index, std::string_view caption,
 {
     return "<label class=\"option\" id=\"" + optionId(array, index) +
            "\"><input type=\"radio\" name=\"" + array + "\" value=\"" + std::to_string(index) +
-           "\" data-tab=\"" + std::to_string(tabIndex) + "\"" + (entry ? "" : " tabindex=\"-1\"") +
+           "\" autocomplete=\"off\" data-tab=\"" + std::to_string(tabIndex) + "\"" + (entry ? "" : " tabindex=\"-1\"") +
            "><span>" + escapeHtml(shown(caption)) + "</span></label>\n";
 }
 
@@ -290,7 +290,10 @@ std::string page(const Assets& assets)
 
     html +=
         "<label class=\"unseen\" for=\"Text1-0\">" + escapeHtml(form::kOutputName) + "</label>\n";
-    html += "<textarea id=\"Text1-0\" readonly autofocus spellcheck=\"false\" "
+    // autocomplete="off" on the box and the options: on a reload, or in a tab
+    // brought back, Firefox would otherwise put back what they held, over the
+    // form as the quiz starts it.
+    html += "<textarea id=\"Text1-0\" readonly autofocus autocomplete=\"off\" spellcheck=\"false\" "
             "aria-describedby=\"Text1-0-about\">" +
             escapeHtml(form::kIntroductoryText) + "</textarea>\n";
     html += "<p class=\"unseen\" id=\"Text1-0-about\">" + escapeHtml(form::kOutputDescription) +

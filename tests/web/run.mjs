@@ -317,6 +317,19 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
             } else if ('reload' in step) {
                 await page.reload({ waitUntil: 'load' });
                 await awaitReady();
+            } else if ('awayAndBack' in step) {
+                // Back as the browser's button goes: a page brought back from
+                // the back-forward cache raises no load, so its return is
+                // waited for.
+                await page.goto(base + step.awayAndBack, { waitUntil: 'load' });
+                await page.evaluate('history.back()');
+                const deadline = Date.now() + READY_TIMEOUT;
+                const back = `location.href === ${JSON.stringify(base)} && document.readyState === 'complete'`;
+                while (!(await page.evaluate(back).catch(() => false))) {
+                    if (Date.now() > deadline) throw new Failure(`Back did not return to ${base}`);
+                    await new Promise((r) => setTimeout(r, 50));
+                }
+                await awaitReady();
             } else if ('offline' in step) {
                 await server.goOffline();
             } else if ('viewport' in step) {

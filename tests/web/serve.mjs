@@ -62,6 +62,9 @@ export function ownLoopbackAddress() {
 //   csp      the policy sent with every answer (null: none)
 //   report   ask browsers to report violations of the policy to REPORT_PATH
 //   missing  file names (relative to root) answered 404, as if not uploaded
+//   cache    the Cache-Control sent (null: none, as from many a school's web
+//            server, where browsers keep the page in their history and bring
+//            back its form's state)
 //   viewportPage  also answer VIEWPORT_PAGE?w=…&h=…&src=…: a page holding a
 //            frame of that size with the site's page in it, for a browser
 //            whose window cannot be made as narrow as a phone
@@ -73,6 +76,7 @@ export async function startServer({
     csp = STRICT_CSP,
     report = false,
     missing = [],
+    cache = 'no-store',
     viewportPage = false,
     onRequest = () => {},
 } = {}) {
@@ -94,7 +98,7 @@ export async function startServer({
             log(entry);
             res.writeHead(status, {
                 ...(policy ? { 'Content-Security-Policy': policy } : {}),
-                'Cache-Control': 'no-store',
+                ...(cache ? { 'Cache-Control': cache } : {}),
                 'X-Content-Type-Options': 'nosniff',
                 ...headers,
             });
@@ -169,7 +173,7 @@ export async function startServer({
 
 async function main(argv) {
     const usage = 'usage: node serve.mjs SITE_DIR [--host ADDRESS] [--port PORT] [--csp POLICY] ' +
-        '[--report] [--missing FILE]... [--control] [--viewport-page]';
+        '[--report] [--missing FILE]... [--cache VALUE] [--control] [--viewport-page]';
     const options = { missing: [] };
     let root = null, control = false;
     for (let i = 0; i < argv.length; ++i) {
@@ -183,6 +187,7 @@ async function main(argv) {
         else if (arg === '--csp') options.csp = value() || null;
         else if (arg === '--report') options.report = true;
         else if (arg === '--missing') options.missing.push(value());
+        else if (arg === '--cache') options.cache = value() || null;
         else if (arg === '--control') control = true;
         else if (arg === '--viewport-page') options.viewportPage = true;
         else if (arg === '--help' || arg === '-h') {

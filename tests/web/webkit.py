@@ -55,6 +55,8 @@ class Server:
             args += ["--csp", options["csp"]]
         for name in options.get("missing", []):
             args += ["--missing", name]
+        if "cache" in options:
+            args += ["--cache", options["cache"] or ""]
         self.process = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         first = json.loads(self.process.stdout.readline())
         self.url = first["url"]
@@ -381,6 +383,19 @@ def run_row(row, browser, options, scratch):
             load(step["load"], step.get("over", False))
         elif "reload" in step:
             d.refresh()
+            enter_frame()
+            await_ready()
+        elif "awayAndBack" in step:
+            # Back as the browser's button goes; a page brought back from the
+            # back-forward cache raises no load, so its return is waited for.
+            d.get(base + step["awayAndBack"])
+            d.execute_script("history.back()")
+            deadline = time.time() + READY_TIMEOUT
+            while d.execute_script("return location.href") != base or \
+                    d.execute_script("return document.readyState") != "complete":
+                if time.time() > deadline:
+                    raise Failure(f"Back did not return to {base}")
+                time.sleep(0.05)
             enter_frame()
             await_ready()
         elif "offline" in step:
