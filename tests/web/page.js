@@ -28,6 +28,35 @@ const enabled = () => $$('input, button').filter((e) => !e.disabled).length;
 const caret = () => [$('#Text1-0').selectionStart, $('#Text1-0').selectionEnd];
 const controls = () => ['#Label1-0', '#Text1-0', ...$$('label.option').map((l) => '#' + l.id), '#Command1-0', '#Command1-1'];
 
+// Under a high-contrast theme: what keeps a learner from telling the form's
+// states apart. A retired variety's caption must be in the theme's colour
+// for what is unavailable, and no other option's; what has the focus must
+// be framed; the groups' frames and the buttons' edges must be drawn.
+const highContrastFaults = () => {
+    const probe = document.createElement('span');
+    probe.style.color = 'GrayText';
+    document.body.append(probe);
+    const grey = getComputedStyle(probe).color;
+    probe.remove();
+    const faults = [];
+    for (const label of $$('label.option')) {
+        const off = label.querySelector('input').disabled;
+        if ((getComputedStyle(label).color === grey) !== off)
+            faults.push(`${label.id} is ${off ? 'retired but not' : 'available but'} drawn in GrayText`);
+    }
+    const focus = optionOf(document.activeElement) ?? document.activeElement;
+    const ring = getComputedStyle(focus);
+    if (ring.outlineStyle === 'none' || parseFloat(ring.outlineWidth) === 0)
+        faults.push(`${focus.id} has the focus without a frame`);
+    const lined = (style) => style.borderStyle !== 'none' && parseFloat(style.borderWidth) > 0;
+    for (const frame of $$('fieldset'))
+        if (!lined(getComputedStyle(frame)) && !lined(getComputedStyle(frame, '::before')))
+            faults.push(`${frame.id} has no frame`);
+    for (const button of $$('button'))
+        if (!lined(getComputedStyle(button))) faults.push(`${button.id} has no edge`);
+    return faults;
+};
+
 // Drawn at all: in the layout, not hidden, with some size.
 const rendered = (element) => {
     if (!element) return false;

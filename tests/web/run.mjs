@@ -330,6 +330,13 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
                     await new Promise((r) => setTimeout(r, 50));
                 }
                 await awaitReady();
+            } else if ('forcedColors' in step) {
+                // A high-contrast theme, as Windows has; only Chromium's
+                // DevTools protocol can put a page under one.
+                if (options.browser !== 'chromium')
+                    throw new Skip('only Chromium can put a page under forced colours (a high-contrast theme)');
+                const session = await page.createCDPSession();
+                await session.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
             } else if ('offline' in step) {
                 await server.goOffline();
             } else if ('viewport' in step) {

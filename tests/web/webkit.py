@@ -398,6 +398,8 @@ def run_row(row, browser, options, scratch):
                 time.sleep(0.05)
             enter_frame()
             await_ready()
+        elif "forcedColors" in step:
+            raise Skip("only Chromium can put a page under forced colours (a high-contrast theme)")
         elif "offline" in step:
             server.go_offline()
         elif "viewport" in step:
