@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -341,7 +342,10 @@ constexpr std::string_view kNoScriptCss = ".quiz { display: none; }\n";
 // WebAssembly compiled from it, nothing from anywhere else.
 constexpr std::string_view kPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
 
-constexpr int kIconSizes[] = {32, 48, 64, 128, 256};
+// Smallest first; the build gives them.
+constexpr int kIconSizes[] = {ORSETA_ICON_SIZES};
+constexpr int kSmallestIcon = kIconSizes[0];
+constexpr int kLargestIcon = kIconSizes[std::size(kIconSizes) - 1];
 
 std::string iconFile(int size)
 {
@@ -360,10 +364,11 @@ void writeSite(const std::string& dir, const std::string& pageCss)
                   "type=\"application/wasm\" crossorigin>\n"
                   "<link rel=\"stylesheet\" href=\"orseta.css\">\n"
                   "<link rel=\"icon\" href=\"" +
-                  iconFile(32) +
-                  "\" sizes=\"32x32\" type=\"image/png\">\n"
+                  iconFile(kSmallestIcon) + "\" sizes=\"" + std::to_string(kSmallestIcon) + "x" +
+                  std::to_string(kSmallestIcon) +
+                  "\" type=\"image/png\">\n"
                   "<link rel=\"apple-touch-icon\" href=\"" +
-                  iconFile(256) + "\">\n<link rel=\"manifest\" href=\"orseta.webmanifest\">\n";
+                  iconFile(kLargestIcon) + "\">\n<link rel=\"manifest\" href=\"orseta.webmanifest\">\n";
     assets.noscript = "<noscript><link rel=\"stylesheet\" href=\"noscript.css\"></noscript>\n";
     assets.rootAttributes = " data-worker=\"sw.js\"";
     writeFile(dir + "/index.html", page(assets));
@@ -383,7 +388,7 @@ void writeSite(const std::string& dir, const std::string& pageCss)
     for (int size : kIconSizes) {
         manifest += "    {\"src\": \"" + iconFile(size) + "\", \"sizes\": \"" +
                     std::to_string(size) + "x" + std::to_string(size) +
-                    "\", \"type\": \"image/png\"}" + (size == 256 ? "\n" : ",\n");
+                    "\", \"type\": \"image/png\"}" + (size == kLargestIcon ? "\n" : ",\n");
     }
     manifest += "  ]\n}\n";
     writeFile(dir + "/orseta.webmanifest", manifest);
