@@ -46,6 +46,14 @@ TEST_PACKAGES=(
     adwaita-qt6 qt6-gtk-platformtheme qt6ct fonts-croscore fonts-urw-base35
 )
 
+# What the tests of orseta.exe run it under, in the Debian 13 chroot: 32-bit
+# Wine (the i386 architecture), and what they drive and read it with on an X
+# server of their own.
+WINE_PACKAGES=(
+    wine wine32:i386
+    dbus-daemon dbus-bin xvfb openbox x11-utils xdotool xclip imagemagick file
+)
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"
@@ -160,7 +168,8 @@ wait_for_package_manager() {
     fi
 }
 
-# Prints those of the packages named that are not installed. A package whose
+# Prints those of the packages named that are not installed; a name may give
+# the architecture, as wine32:i386. A package whose
 # triggers another dpkg run has still to process ("triggers-pending",
 # "triggers-awaited") is installed and usable, and so is one kept at its
 # version ("hold ok installed").
@@ -169,8 +178,8 @@ missing_packages() {
     local -A installed=()
     while read -r package; do
         installed[$package]=1
-    done < <(dpkg-query --admindir="$DPKG_ADMINDIR" -W -f '${db:Status-Status} ${Package}\n' "$@" 2>/dev/null |
-        awk '$1 == "installed" || $1 == "triggers-pending" || $1 == "triggers-awaited" { print $2 }')
+    done < <(dpkg-query --admindir="$DPKG_ADMINDIR" -W -f '${db:Status-Status} ${Package} ${Package}:${Architecture}\n' "$@" 2>/dev/null |
+        awk '$1 == "installed" || $1 == "triggers-pending" || $1 == "triggers-awaited" { print $2; print $3 }')
     for package in "$@"; do
         [ -n "${installed[$package]:-}" ] || echo "$package"
     done

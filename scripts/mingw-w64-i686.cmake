@@ -2,12 +2,14 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Cross-building for 64-bit Windows with Debian's mingw-w64. The -posix
-# compilers give std::thread and std::mutex, which Qt's own code uses.
+# Cross-building for 32-bit Windows (x86) with Debian's mingw-w64: one
+# program for 32-bit Windows, for every 64-bit Windows, and for Windows on
+# ARM, which runs x86 programs. The -posix compilers give std::thread and
+# std::mutex, which Qt's own code uses.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(triple x86_64-w64-mingw32)
+set(triple i686-w64-mingw32)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)

@@ -13,16 +13,19 @@
 #              its last client leaves, or a program started just then would
 #              find no display.
 #   --wm       openbox on that X server, so windows get focus as on a desktop
+#   --bare-wm  the same without openbox's own keys, so that Alt+F4 and the
+#              like reach the program itself, as on Windows
 #   --atspi    the accessibility bus, with Qt's export switched on
 #   --wayland  a headless weston; WAYLAND_DISPLAY is set
 # Exits 77, which CTest reports as a skip, when a tool it needs is missing.
 set -euo pipefail
 
-x11=false wm=false atspi=false wayland=false
+x11=false wm=false bare=false atspi=false wayland=false
 while [ $# -gt 0 ]; do
     case $1 in
     --x11) x11=true ;;
     --wm) x11=true wm=true ;;
+    --bare-wm) x11=true wm=true bare=true ;;
     --atspi) x11=true atspi=true ;;
     --wayland) wayland=true ;;
     --) shift; break ;;
@@ -44,7 +47,7 @@ if [ -z "${ORSETA_IN_SESSION:-}" ]; then
     need dbus-run-session dbus-daemon
     export ORSETA_IN_SESSION=1
     exec dbus-run-session -- "$0" \
-        $($x11 && echo --x11) $($wm && echo --wm) $($atspi && echo --atspi) \
+        $($x11 && echo --x11) $($wm && echo --wm) $($bare && echo --bare-wm) $($atspi && echo --atspi) \
         $($wayland && echo --wayland) -- "$@"
 fi
 unset ORSETA_IN_SESSION
@@ -92,8 +95,13 @@ if $wm; then
     need xprop x11-utils
     # Seen once in many runs: openbox not up after five seconds. Try again
     # rather than run the test without a window manager.
+    config=()
+    if $bare; then
+        sed '/<keyboard>/,/<\/keyboard>/{/<keyboard>\|<\/keyboard>/!d}' /etc/xdg/openbox/rc.xml >"$scratch/openbox.xml"
+        config=(--config-file "$scratch/openbox.xml")
+    fi
     for attempt in 1 2 3; do
-        openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+        openbox --sm-disable "${config[@]}" >"$scratch/openbox.log" 2>&1 &
         openbox=$!
         children+=($openbox)
         for _ in $(seq 100); do
