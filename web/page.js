@@ -142,15 +142,33 @@
       quiz.OnSpeciesClick(Number(radio.value));
       updateTabStops();
     }
-    // Both buttons write the box and move the focus there, at its start, so
-    // that a screen reader reads the verdict at once; the next Tab goes on
-    // to the varieties.
-    function press(button) {
-      quiz.OnCommandClick(commands.indexOf(button));
-      updateTabStops();
+    // A screen reader reads the box by lines: the one the focus comes to,
+    // and the others only when asked (in Chromium, not even then). What it
+    // should read besides goes to a region it reads out by itself, once.
+    const spoken = document.getElementById('Text1-0-spoken');
+    function speak(words) {
+      spoken.textContent = '';
+      if (words) setTimeout(() => { spoken.textContent = words; }, 100);
+    }
+    // The focus to the box, at its start, where a screen reader reads the
+    // line the quiz wrote first.
+    function focusBox() {
       box.focus();
       box.setSelectionRange(0, 0);
       box.scrollTop = 0;
+    }
+    // Both buttons write the box and move the focus there, so that a screen
+    // reader reads the verdict at once, and after it what follows (a
+    // variety's description); the next Tab goes on to the varieties. The
+    // box's own description was read when the box was first come to, and is
+    // not repeated before every verdict.
+    function press(button) {
+      quiz.OnCommandClick(commands.indexOf(button));
+      updateTabStops();
+      box.removeAttribute('aria-describedby');
+      focusBox();
+      const lines = text.split('\r\n');
+      speak(lines.slice(1).join('\n').trim());
     }
 
     quiz.OnFormLoad();
@@ -210,10 +228,14 @@
       quiz.OnFormLoad();
       view.SetOutputText(M.introductoryText());
       updateTabStops();
-      box.focus();
-      box.setSelectionRange(0, 0);
-      box.scrollTop = 0;
+      focusBox();
+      speak(text);
     });
+    // At start the task is read out, once the page is there: a screen
+    // reader says nothing of a box that took the focus while the page loaded.
+    const announce = () => setTimeout(() => { if (text === M.introductoryText()) speak(text); }, 500);
+    if (document.readyState === 'complete') announce();
+    else window.addEventListener('load', announce, { once: true });
     window.Orseta = Object.freeze({ view });
     root.dataset.state = 'ready';
 

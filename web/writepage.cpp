@@ -299,6 +299,11 @@ std::string page(const Assets& assets)
             escapeHtml(form::kIntroductoryText) + "</textarea>\n";
     html += "<p class=\"unseen\" id=\"Text1-0-about\">" + escapeHtml(form::kOutputDescription) +
             "</p>\n";
+    // What a screen reader is to read of the box beyond the line the focus
+    // brings it to: the introductory text once the page is there, and after a
+    // verdict the variety's description. A screen reader reads a box it comes
+    // to by its line, and in Chromium not at all past that line.
+    html += "<p class=\"unseen\" id=\"Text1-0-spoken\" aria-live=\"polite\"></p>\n";
 
     html += "<fieldset id=\"Frame1-0\" data-rows=\"" + std::to_string(form::kGridRows) +
             "\">\n<legend>" + escapeHtml(form::kVarietyFrameTitle) +
