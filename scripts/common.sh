@@ -209,18 +209,20 @@ packages_where_missing() {
     flock "$turn"
     # Less what another of our scripts installed while this one waited.
     mapfile -t missing < <(missing_packages "${PACKAGES[@]}" "$@")
+    if [ ${#missing[@]} -eq 0 ]; then
+        exec {turn}>&-
+        return 0
+    fi
     local wait=(-o "DPkg::Lock::Timeout=$PACKAGE_LOCK_TIMEOUT") status=0 start
     local install=(install -y -q --no-install-recommends)
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "$([ "$mode" = install ] && echo Installing || echo Downloading): ${missing[*]}"
-        { wait_for_package_manager &&
-            start=$SECONDS &&
-            as_root apt-get "${wait[@]}" update -q &&
-            as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" "${install[@]}" -d "${missing[@]}" &&
-            echo "Packages: listed and downloaded in $(describe_duration $((SECONDS - start)))"
-        } || status=$?
-    fi
-    if [ ${#missing[@]} -gt 0 ] && [ $status -eq 0 ] && [ "$mode" = install ]; then
+    echo "$([ "$mode" = install ] && echo Installing || echo Downloading): ${missing[*]}"
+    { wait_for_package_manager &&
+        start=$SECONDS &&
+        as_root apt-get "${wait[@]}" update -q &&
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" "${install[@]}" -d "${missing[@]}" &&
+        echo "Packages: listed and downloaded in $(describe_duration $((SECONDS - start)))"
+    } || status=$?
+    if [ $status -eq 0 ] && [ "$mode" = install ]; then
         { wait_for_package_manager &&
             start=$SECONDS &&
             as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" "${install[@]}" "${missing[@]}" &&
