@@ -139,7 +139,7 @@ check_installed() {
 # After removal: nothing left of what was installed (Windows paths), nor the
 # program's entry in the list of installed programs, nor its registry key.
 check_removed() {
-    local how=$1 path left= keys
+    local how=$1 path left='' keys
     for path in "${@:2}"; do
         left+=$(find "$(winepath -u "$path" 2>/dev/null)" 2>/dev/null)
     done
