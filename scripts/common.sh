@@ -5,6 +5,9 @@
 # Shared by scripts/run, test, web, windows and debian13: install what is missing,
 # then build.
 # Sourced, not run.
+# shellcheck shell=bash
+# The package lists are read by the scripts that source this one.
+# shellcheck disable=SC2034
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
@@ -33,6 +36,8 @@ TEST_PACKAGES=(
     # the manual pages, the licensing, two builds compared
     dpkg-dev file cpp binutils-mingw-w64-x86-64 desktop-file-utils appstream
     lintian devscripts man-db reuse git diffoscope-minimal
+    # the linters of the shell and Python scripts
+    shellcheck pyflakes3
     # a session of its own for every test: bus, X server, window manager
     dbus-daemon dbus-bin xvfb openbox x11-utils
     # the program under strace, driven and read back over X; keys pressed
@@ -255,7 +260,7 @@ run_ctest() {
 report_skips() {
     local skipped
     skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$1/ctest.out")
-    awk -v whole=" $(echo $skipped) " '
+    awk -v whole=" ${skipped//$'\n'/ } " '
         /^[0-9]+\/[0-9]+ Test: / { test = $NF }
         /^SKIP/ {
             text = $0

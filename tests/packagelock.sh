@@ -13,6 +13,9 @@
 # the locks and the package database are in a scratch folder, and apt-get is
 # a stand-in that records how it was called.
 #   packagelock.sh SOURCE_DIR
+# Checks read "CONDITION && pass || fail": pass only prints, so fail
+# follows only a failed CONDITION.
+# shellcheck disable=SC2015
 set -u
 
 skip() { echo "SKIP: $*"; exit 77; }

@@ -14,6 +14,9 @@
 # source in two folders, as scripts/test builds it but without the tests, and
 # checks that the two are the same to the byte:
 #        packaging.sh --reproducible SOURCE_DIR
+# Checks read "CONDITION && pass || fail": pass only prints, so fail
+# follows only a failed CONDITION.
+# shellcheck disable=SC2015
 set -euo pipefail
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -38,6 +41,7 @@ if [ "$1" = --reproducible ]; then
         local dir=$1
         shift
         copy "$dir"
+        # shellcheck disable=SC2016 # expanded by the inner bash
         if ! cd "$dir" || ! env "$@" bash -c 'set -e; source scripts/common.sh; build -DBUILD_TESTING=OFF
                 cd build && cpack -G DEB -B "$0"' "$dir/package" >"$dir/log" 2>&1; then
             tail -n 30 "$dir/log"
@@ -133,7 +137,7 @@ echo "lintian and hardening-check pass${lintian:+; lintian says:}"
 root="$scratch/root"
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
-for name in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*//; s/[[:space:]]//g'); do
+for name in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed 's/(.*//; s/[[:space:]]//g'); do
     if dpkg-query -s "$name" >/dev/null 2>&1; then
         { dpkg-query -s "$name"; echo; } >>"$root/var/lib/dpkg/status"
         touch "$root/var/lib/dpkg/info/$(dpkg-query -W -f '${binary:Package}' "$name").list"
@@ -141,7 +145,7 @@ for name in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*//; s/[[:s
 done
 dpkg=(dpkg --root="$root" --force-not-root --force-script-chrootless)
 scripts=$(dpkg-deb -e "$deb" "$scratch/control" && ls "$scratch/control")
-[ "$(echo $scripts)" = "control md5sums" ] || fail "the package has maintainer scripts: $(echo $scripts)"
+[ "${scripts//$'\n'/ }" = "control md5sums" ] || fail "the package has maintainer scripts: ${scripts//$'\n'/ }"
 "${dpkg[@]}" -i "$deb" >/dev/null || fail "the package does not install"
 [ -x "$root/usr/bin/orseta" ] || fail "installing did not put orseta in /usr/bin"
 

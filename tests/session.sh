@@ -46,9 +46,13 @@ if [ -z "${ORSETA_IN_SESSION:-}" ]; then
     # First pass: start the bus, and come back in it.
     need dbus-run-session dbus-daemon
     export ORSETA_IN_SESSION=1
-    exec dbus-run-session -- "$0" \
-        $($x11 && echo --x11) $($wm && echo --wm) $($bare && echo --bare-wm) $($atspi && echo --atspi) \
-        $($wayland && echo --wayland) -- "$@"
+    options=()
+    $x11 && options+=(--x11)
+    $wm && options+=(--wm)
+    $bare && options+=(--bare-wm)
+    $atspi && options+=(--atspi)
+    $wayland && options+=(--wayland)
+    exec dbus-run-session -- "$0" "${options[@]}" -- "$@"
 fi
 unset ORSETA_IN_SESSION
 
@@ -86,7 +90,8 @@ if $x11; then
     Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$scratch/display" >/dev/null 2>&1 &
     children+=($!)
     await "$scratch/display" Xvfb
-    export DISPLAY=":$(cat "$scratch/display")"
+    DISPLAY=":$(cat "$scratch/display")"
+    export DISPLAY
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
 fi
@@ -103,7 +108,7 @@ if $wm; then
     for attempt in 1 2 3; do
         openbox --sm-disable "${config[@]}" >"$scratch/openbox.log" 2>&1 &
         openbox=$!
-        children+=($openbox)
+        children+=("$openbox")
         for _ in $(seq 100); do
             kill -0 "$openbox" 2>/dev/null &&
                 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2

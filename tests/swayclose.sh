@@ -7,6 +7,9 @@
 #   swayclose.sh PROGRAM [CLOSES]
 # Runs a headless sway of its own. sway refuses to run as root, so as root
 # the check runs itself again as the user nobody, in a bus session of its own.
+# Checks read "CONDITION && pass || fail": pass only prints, so fail
+# follows only a failed CONDITION.
+# shellcheck disable=SC2015
 set -uo pipefail
 program=$(realpath "$1") closes=${2:-20}
 app_id=example.orseta.Orseta
@@ -49,8 +52,9 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 compgen -G "$runtime/sway-ipc.*.sock" >/dev/null || { echo "FAIL: sway did not start:"; cat "$runtime/sway.log"; exit 1; }
-export SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock")
-export WAYLAND_DISPLAY=$(basename "$(compgen -G "$runtime/wayland-[0-9]")")
+SWAYSOCK=$(compgen -G "$runtime/sway-ipc.*.sock")
+WAYLAND_DISPLAY=$(basename "$(compgen -G "$runtime/wayland-[0-9]")")
+export SWAYSOCK WAYLAND_DISPLAY
 
 # Waits up to twenty seconds for CONDITION (a command).
 within() {

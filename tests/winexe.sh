@@ -15,6 +15,9 @@
 # Where to click comes from the window's description, through orseta_geometry
 # built for this machine.
 #   winexe.sh ORSETA_EXE SCREENSHOT ORSETA_GEOMETRY
+# Checks read "CONDITION && pass || fail": pass only prints, so fail
+# follows only a failed CONDITION.
+# shellcheck disable=SC2015
 set -u
 exe=$1
 screenshot=$2
@@ -152,7 +155,7 @@ check_removed() {
 programs='C:\Program Files'
 menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
 # Wine puts an all-users shortcut of Windows Installer's in the user's menu.
-user_menu='C:\users\'"$(whoami)"'\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
+user_menu="C:\\users\\$(whoami)\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
 if [ -n "${ORSETA_INSTALLER:-}" ] && [ -n "${ORSETA_WINE_ON_QEMU:-}" ]; then
     # The installer's 32-bit stub is fixed at the address where qemu puts
     # Wine's own loader.

@@ -13,6 +13,7 @@
 # could run here; a row WebDriver cannot play here says "SKIP:" and why.
 
 import argparse
+import importlib.util
 import json
 import os
 import shutil
@@ -102,9 +103,7 @@ def main():
     for path, package in ((DRIVER, "webkit2gtk-driver"), (BROWSER, "libwebkit2gtk-4.1-0")):
         if not os.access(path, os.X_OK):
             skip_all(f"{path} is not installed (Debian: {package})")
-    try:
-        from selenium import webdriver  # noqa: F401
-    except ImportError:
+    if importlib.util.find_spec("selenium") is None:
         skip_all("Selenium is not installed for /usr/bin/python3 (Debian: python3-selenium)")
     if not os.environ.get("DISPLAY"):
         skip_all("no X display: run it under tests/session.sh --x11")
