@@ -240,13 +240,13 @@ function roundSteps(cases, known, catalogue, by) {
     return steps;
 }
 
-export function loadCases(sourceDir) {
+export function loadCases() {
     return JSON.parse(readFileSync(path.join(here, 'cases.json'), 'utf8'));
 }
 
 export function expand(check, sourceDir) {
     if (!CHECKS.includes(check)) throw new Error(`unknown check ${check}; one of ${CHECKS.join(', ')}`);
-    const cases = loadCases(sourceDir);
+    const cases = loadCases();
     const catalogue = readCatalogue(sourceDir);
     const known = names(cases, catalogue, readIntro(sourceDir));
     // The plan pairs each of the 33 varieties right after its "Чисти".

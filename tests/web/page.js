@@ -148,7 +148,7 @@ const backgroundBehind = (element) => {
 };
 
 const miscoloured = (table) => table
-    .filter(([id, , , colour]) => colour)
+    .filter(([, , , colour]) => colour)
     .map(([id, , , colour]) => [id, getComputedStyle($('#' + id)).backgroundColor, rgb(colour)])
     .filter(([, got, want]) => got !== want)
     .map(([id, got, want]) => `#${id} is ${got}, not ${want}`);

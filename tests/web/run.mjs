@@ -11,7 +11,7 @@
 // ends. Exit 0 when every row that ran passed, 1 when one failed, 77 when
 // nothing could run here (a skipped row alone says "SKIP:" and why).
 
-import { copyFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -198,7 +198,9 @@ async function runRow(row, { browser, context, options, scratch, servers, site }
     page.setDefaultTimeout(10000);
     try {
         if (row.javascript) {
+            // Runs in the page, before its own scripts.
             await page.evaluateOnNewDocument(() => {
+                /* global window, document */
                 window.__cspViolations = [];
                 document.addEventListener('securitypolicyviolation', (e) =>
                     window.__cspViolations.push(`${e.effectiveDirective} blocked ${e.blockedURI}`));
