@@ -21,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace form {
@@ -82,8 +83,43 @@ inline constexpr Place kVarietyFrame{1920, 480, 5655, 3735};
 inline constexpr Place kSpeciesFrame{120, 480, 1455, 1935};
 inline constexpr Rgb kFrameColour{192, 192, 255};
 
+// The controls are named as the designed form names them: arrays of
+// controls, each control by its array and index. The window names its widgets
+// so ("Option1(17)"); the page, whose ids go into CSS selectors and
+// addresses, with a hyphen ("Option1-17").
+inline constexpr std::string_view kBannerArray = "Label1";
+inline constexpr std::string_view kFrameArray = "Frame1"; // 0 varieties, 1 minerals
+inline constexpr std::string_view kVarietyArray = "Option1";
+inline constexpr std::string_view kSpeciesArray = "Option2";
+inline constexpr std::string_view kCommandArray = "Command1";
+inline constexpr std::string_view kOutputArray = "Text1";
+inline std::string controlName(std::string_view array, int index)
+{
+    return std::string(array) + "(" + std::to_string(index) + ")";
+}
+inline std::string elementId(std::string_view array, int index)
+{
+    return std::string(array) + "-" + std::to_string(index);
+}
+
 // 0 "Изведи", 1 "Чисти".
 inline constexpr std::array<std::string_view, 2> kCommandCaptions{"Изведи", "Чисти"};
+
+// What an option shows, and a screen reader reads, of its caption. The quiz
+// keeps captions as they were stored, some ending in a blank ("карнеол ") or
+// a line break ("берил\r\n"), since its verdicts quote them so; the ending is
+// not seen (a line break would push the text out of the option) nor read.
+constexpr bool isCaptionEnding(char c)
+{
+    return c == ' ' || c == '\r' || c == '\n';
+}
+constexpr std::string_view shownCaption(std::string_view caption)
+{
+    while (!caption.empty() && isCaptionEnding(caption.back()))
+        caption.remove_suffix(1);
+    return caption;
+}
+static_assert(shownCaption("карнеол ") == "карнеол" && shownCaption("берил\r\n") == "берил");
 inline constexpr std::array<Control, 2> kCommands{{
     {{120, 2760, 975, 375}, 19},
     {{720, 3720, 975, 375}, 20},

@@ -101,16 +101,6 @@ std::string escapeJson(std::string_view text)
     return out;
 }
 
-// A caption as shown and announced: without the CR LF or blank the quiz keeps
-// at its end.
-std::string_view shown(std::string_view caption)
-{
-    while (!caption.empty() &&
-           (caption.back() == '\r' || caption.back() == '\n' || caption.back() == ' '))
-        caption.remove_suffix(1);
-    return caption;
-}
-
 std::string base64(std::string_view bytes)
 {
     static constexpr char kDigits[] =
@@ -162,9 +152,10 @@ std::string placeRule(std::string_view id, form::Place twips)
            "; width: " + scaled(p.width) + "; height: " + scaled(p.height) + "; }\n";
 }
 
-std::string optionId(const char* array, int index)
+// The page's id of a control of the form (form::elementId).
+std::string id(std::string_view array, int index)
 {
-    return std::string(array) + "-" + std::to_string(index);
+    return form::elementId(array, index);
 }
 
 // Everything of the style that comes from the designed form: the colours, the
@@ -194,13 +185,13 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
                       ";\n  --banner: " + rgb(form::kBannerColour) + ";\n}\n";
 
     // Colours, in both layouts.
-    css += "#Command1-0 { background: " + rgb(form::kCommandColours.at(0)) + "; }\n";
-    css += "#Command1-1 { background: " + rgb(form::kCommandColours.at(1)) + "; }\n";
-    css += "#Frame1-1 .option { background: " + rgb(form::kSpeciesColour) + "; }\n";
+    for (int i = 0; i < int(form::kCommands.size()); ++i)
+        css += "#" + id(form::kCommandArray, i) + " { background: " + rgb(form::kCommandColours.at(i)) + "; }\n";
+    css += "#" + id(form::kFrameArray, 1) + " .option { background: " + rgb(form::kSpeciesColour) + "; }\n";
     for (int column = 0; column < form::kGridColumns; ++column) {
         std::string selectors;
         for (const form::GridCell& cell : form::kVarietyGrid.at(column))
-            selectors += (selectors.empty() ? "#" : ", #") + optionId("Option1", cell.variety);
+            selectors += (selectors.empty() ? "#" : ", #") + id(form::kVarietyArray, cell.variety);
         css +=
             selectors + " { background: " + rgb(form::kVarietyColumns.at(column).colour) + "; }\n";
     }
@@ -219,19 +210,19 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
     places += "#Tesmoril { width: " + scaled(kFormPixels.width) +
               "; height: " + scaled(kFormPixels.height) +
               "; font-size: " + scaled(form::kFontPoints * 4 / 3) + "; }\n";
-    places += placeRule("Label1-0", form::kBanner);
-    places += placeRule("Frame1-0", form::kVarietyFrame);
-    places += placeRule("Frame1-1", form::kSpeciesFrame);
+    places += placeRule(id(form::kBannerArray, 0), form::kBanner);
+    places += placeRule(id(form::kFrameArray, 0), form::kVarietyFrame);
+    places += placeRule(id(form::kFrameArray, 1), form::kSpeciesFrame);
     for (int column = 0; column < form::kGridColumns; ++column) {
         for (int row = 0; row < form::kGridRows; ++row)
-            places += placeRule(optionId("Option1", form::kVarietyGrid.at(column).at(row).variety),
+            places += placeRule(id(form::kVarietyArray, form::kVarietyGrid.at(column).at(row).variety),
                                 form::varietyOption(column, row));
     }
     for (int k = 0; k < int(catalogue::kSpeciesCount); ++k)
-        places += placeRule(optionId("Option2", k), form::speciesOption(k).place);
+        places += placeRule(id(form::kSpeciesArray, k), form::speciesOption(k).place);
     for (int i = 0; i < int(form::kCommands.size()); ++i)
-        places += placeRule(optionId("Command1", i), form::kCommands.at(i).place);
-    places += placeRule("Text1-0", form::kOutputBox.place);
+        places += placeRule(id(form::kCommandArray, i), form::kCommands.at(i).place);
+    places += placeRule(id(form::kOutputArray, 0), form::kOutputBox.place);
     places += "}\n";
 
     std::string page = pageCss;
@@ -244,13 +235,13 @@ std::string style(const std::string& pageCss, const std::string& fontSource)
 // Each group of options is one Tab stop, entered at its lowest tab index while
 // none is chosen: the other options are left out of the Tab order, as the
 // page's script keeps them.
-std::string optionMarkup(const char* array, int index, std::string_view caption, int tabIndex,
+std::string optionMarkup(std::string_view array, int index, std::string_view caption, int tabIndex,
                          bool entry)
 {
-    return "<label class=\"option\" id=\"" + optionId(array, index) +
-           "\"><input type=\"radio\" name=\"" + array + "\" value=\"" + std::to_string(index) +
+    return "<label class=\"option\" id=\"" + id(array, index) +
+           "\"><input type=\"radio\" name=\"" + std::string(array) + "\" value=\"" + std::to_string(index) +
            "\" autocomplete=\"off\" data-tab=\"" + std::to_string(tabIndex) + "\"" + (entry ? "" : " tabindex=\"-1\"") +
-           "><span>" + escapeHtml(shown(caption)) + "</span></label>\n";
+           "><span>" + escapeHtml(form::shownCaption(caption)) + "</span></label>\n";
 }
 
 // Where each group of options is entered while none is chosen: its lowest
@@ -284,28 +275,30 @@ std::string page(const Assets& assets)
     html += assets.noscript;
     html += assets.script;
     html += "</head>\n<body>\n<main id=\"Tesmoril\">\n";
-    html += "<h1 id=\"Label1-0\">" + escapeHtml(form::kBannerText) + "</h1>\n";
+    const std::string box = id(form::kOutputArray, 0);
+    html += "<h1 id=\"" + id(form::kBannerArray, 0) + "\">" + escapeHtml(form::kBannerText) + "</h1>\n";
     html += "<noscript><p class=\"notice\">" + escapeHtml(kUnavailable) + "</p></noscript>\n";
     html += "<p class=\"notice\" id=\"unavailable\" hidden>" + escapeHtml(kUnavailable) + "</p>\n";
     html += "<div class=\"quiz\">\n";
 
     html +=
-        "<label class=\"unseen\" for=\"Text1-0\">" + escapeHtml(form::kOutputName) + "</label>\n";
+        "<label class=\"unseen\" for=\"" + box + "\">" + escapeHtml(form::kOutputName) + "</label>\n";
     // autocomplete="off" on the box and the options: on a reload, or in a tab
     // brought back, Firefox would otherwise put back what they held, over the
     // form as the quiz starts it.
-    html += "<textarea id=\"Text1-0\" readonly autofocus autocomplete=\"off\" spellcheck=\"false\" "
-            "aria-describedby=\"Text1-0-about\">" +
+    html += "<textarea id=\"" + box +
+            "\" readonly autofocus autocomplete=\"off\" spellcheck=\"false\" aria-describedby=\"" +
+            box + "-about\">" +
             escapeHtml(form::kIntroductoryText) + "</textarea>\n";
-    html += "<p class=\"unseen\" id=\"Text1-0-about\">" + escapeHtml(form::kOutputDescription) +
+    html += "<p class=\"unseen\" id=\"" + box + "-about\">" + escapeHtml(form::kOutputDescription) +
             "</p>\n";
     // What a screen reader is to read of the box beyond the line the focus
     // brings it to: the introductory text once the page is there, and after a
     // verdict the variety's description. A screen reader reads a box it comes
     // to by its line, and in Chromium not at all past that line.
-    html += "<p class=\"unseen\" id=\"Text1-0-spoken\" aria-live=\"polite\"></p>\n";
+    html += "<p class=\"unseen\" id=\"" + box + "-spoken\" aria-live=\"polite\"></p>\n";
 
-    html += "<fieldset id=\"Frame1-0\" data-rows=\"" + std::to_string(form::kGridRows) +
+    html += "<fieldset id=\"" + id(form::kFrameArray, 0) + "\" data-rows=\"" + std::to_string(form::kGridRows) +
             "\">\n<legend>" + escapeHtml(form::kVarietyFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
     std::vector<int> varietyTabs;
@@ -316,25 +309,25 @@ std::string page(const Assets& assets)
     const int varietyEntry = lowestTabIndex(varietyTabs);
     for (const auto& column : form::kVarietyGrid) {
         for (const form::GridCell& cell : column)
-            html += optionMarkup("Option1", cell.variety,
+            html += optionMarkup(form::kVarietyArray, cell.variety,
                                  catalogue::varieties().at(cell.variety).caption, cell.tabIndex,
                                  cell.tabIndex == varietyEntry);
     }
     html += "</div>\n</fieldset>\n";
 
-    html += "<fieldset id=\"Frame1-1\">\n<legend>" + escapeHtml(form::kSpeciesFrameTitle) +
+    html += "<fieldset id=\"" + id(form::kFrameArray, 1) + "\">\n<legend>" + escapeHtml(form::kSpeciesFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
     const int speciesEntry =
         lowestTabIndex({form::kSpeciesTabIndices.begin(), form::kSpeciesTabIndices.end()});
     for (int k = 0; k < int(catalogue::kSpeciesCount); ++k)
-        html += optionMarkup("Option2", k, catalogue::speciesCaptions().at(k),
+        html += optionMarkup(form::kSpeciesArray, k, catalogue::speciesCaptions().at(k),
                              form::speciesOption(k).tabIndex,
                              form::speciesOption(k).tabIndex == speciesEntry);
     html += "</div>\n</fieldset>\n";
 
     html += "<div class=\"commands\">\n";
     for (int i = 0; i < int(form::kCommands.size()); ++i)
-        html += "<button type=\"button\" class=\"command\" id=\"" + optionId("Command1", i) +
+        html += "<button type=\"button\" class=\"command\" id=\"" + id(form::kCommandArray, i) +
                 "\">" + escapeHtml(form::kCommandCaptions.at(i)) + "</button>\n";
     html += "</div>\n</div>\n</main>\n</body>\n</html>\n";
     return html;

@@ -4,18 +4,12 @@
 
 #include "optionbutton.h"
 
+#include "form.h"
+#include "layout.h"
+
 #include <QAccessibleWidget>
 
 namespace {
-
-QString withoutTrailingSpace(QString text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    text.truncate(end);
-    return text;
-}
 
 // Qt's own interface for a radio button toggles it through setChecked(), which
 // raises no click, so an option chosen by an assistive tool would be checked
@@ -75,8 +69,9 @@ QAccessibleInterface* accessibleOption(const QString& className, QObject* object
 
 } // namespace
 
-OptionButton::OptionButton(const QString& caption, QWidget* parent)
-    : QRadioButton(withoutTrailingSpace(caption), parent), caption_(caption)
+OptionButton::OptionButton(std::string_view caption, QWidget* parent)
+    : QRadioButton(layout::toText(form::shownCaption(caption)), parent),
+      caption_(layout::toText(caption))
 {
 }
 

@@ -6,12 +6,13 @@
 
 #include <QRadioButton>
 
+#include <string_view>
+
 class QAccessibleInterface;
 
 // A radio button that keeps its caption exactly as the quiz quotes it, with a
-// trailing CR LF or blank, while it shows and announces the caption without
-// them: a line break would push the visible text out of the button, and a
-// screen reader should not read out a stray blank.
+// trailing CR LF or blank, while it shows and announces it as the form does
+// (form::shownCaption).
 //
 // Its accessibility action selects it the way a click does, so voice control
 // and switch access reach the quiz like the mouse and the keyboard.
@@ -20,7 +21,7 @@ class OptionButton : public QRadioButton
     Q_OBJECT
 
 public:
-    OptionButton(const QString& caption, QWidget* parent);
+    OptionButton(std::string_view caption, QWidget* parent);
 
     const QString& caption() const { return caption_; }
 

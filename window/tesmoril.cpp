@@ -30,9 +30,9 @@ void paint(QWidget* widget, form::Rgb background)
     widget->setAutoFillBackground(true);
 }
 
-QString indexedName(const char* array, int index)
+QString indexedName(std::string_view array, int index)
 {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+    return layout::toText(form::controlName(array, index));
 }
 
 } // namespace
@@ -56,10 +56,10 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
     paint(this, form::kWindowColour);
 
     createBanner();
-    createVarietyOptions(createFrame(QStringLiteral("Frame1(0)"),
+    createVarietyOptions(createFrame(indexedName(form::kFrameArray, 0),
                                      layout::toText(form::kVarietyFrameTitle),
                                      layout::toPixels(form::kVarietyFrame)));
-    createSpeciesOptions(createFrame(QStringLiteral("Frame1(1)"),
+    createSpeciesOptions(createFrame(indexedName(form::kFrameArray, 1),
                                      layout::toText(form::kSpeciesFrameTitle),
                                      layout::toPixels(form::kSpeciesFrame)));
     createCommands();
@@ -73,7 +73,7 @@ Tesmoril::Tesmoril(QWidget* parent) : QWidget(parent)
 void Tesmoril::createBanner()
 {
     auto* banner = new QLabel(layout::toText(form::kBannerText), this);
-    banner->setObjectName(QStringLiteral("Label1(0)"));
+    banner->setObjectName(indexedName(form::kBannerArray, 0));
     banner->setGeometry(layout::toPixels(form::kBanner));
     banner->setAlignment(Qt::AlignCenter);
     paint(banner, form::kBannerColour);
@@ -95,8 +95,8 @@ void Tesmoril::createVarietyOptions(QGroupBox* frame)
     for (int column = 0; column < int(form::kVarietyGrid.size()); ++column) {
         for (int row = 0; row < form::kGridRows; ++row) {
             const std::int16_t v = form::kVarietyGrid.at(column).at(row).variety;
-            auto* option = new OptionButton(layout::toText(varieties.at(v).caption), frame);
-            option->setObjectName(indexedName("Option1", v));
+            auto* option = new OptionButton(varieties.at(v).caption, frame);
+            option->setObjectName(indexedName(form::kVarietyArray, v));
             option->setGeometry(layout::toPixels(form::varietyOption(column, row)));
             paint(option, form::kVarietyColumns.at(column).colour);
             varieties_->addButton(option, v);
@@ -109,8 +109,8 @@ void Tesmoril::createSpeciesOptions(QGroupBox* frame)
     species_ = new QButtonGroup(this);
     const auto& captions = catalogue::speciesCaptions();
     for (int k = 0; k < int(captions.size()); ++k) {
-        auto* option = new OptionButton(layout::toText(captions.at(k)), frame);
-        option->setObjectName(indexedName("Option2", k));
+        auto* option = new OptionButton(captions.at(k), frame);
+        option->setObjectName(indexedName(form::kSpeciesArray, k));
         option->setGeometry(layout::toPixels(form::speciesOption(k).place));
         paint(option, form::kSpeciesColour);
         species_->addButton(option, k);
@@ -123,7 +123,7 @@ void Tesmoril::createCommands()
     commands_->setExclusive(false);
     for (int i = 0; i < int(form::kCommands.size()); ++i) {
         auto* button = new QPushButton(layout::toText(form::kCommandCaptions.at(i)), this);
-        button->setObjectName(indexedName("Command1", i));
+        button->setObjectName(indexedName(form::kCommandArray, i));
         button->setGeometry(layout::toPixels(form::kCommands.at(i).place));
         paint(button, form::kCommandColours.at(i));
         commands_->addButton(button, i);
@@ -133,7 +133,7 @@ void Tesmoril::createCommands()
 void Tesmoril::createOutputBox()
 {
     output_ = new OutputBox(this);
-    output_->setObjectName(QStringLiteral("Text1(0)"));
+    output_->setObjectName(indexedName(form::kOutputArray, 0));
     output_->setGeometry(layout::toPixels(form::kOutputBox.place));
     output_->setPlainText(layout::toText(form::kIntroductoryText));
     output_->setFocus();
