@@ -10,14 +10,15 @@
 # shellcheck disable=SC2034
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The build's flavour, as CMakePresets.json names it, and its folder.
+PRESET=default
 BUILD="$ROOT/build"
-SANITIZE=OFF
 
 # The build with AddressSanitizer and UndefinedBehaviorSanitizer instead, in
 # build-sanitize/.
 use_sanitized_build() {
+    PRESET=sanitize
     BUILD="$ROOT/build-sanitize"
-    SANITIZE=ON
 }
 
 # Debian's archive, where a script fetches from it itself: the Debian 13
@@ -146,10 +147,9 @@ packages_where_missing() {
     return $status
 }
 
-# A release build in $BUILD. Arguments go to CMake.
+# The build of PRESET in $BUILD. Arguments go to CMake.
 build() {
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DORSETA_SANITIZE=$SANITIZE "$@"
+    cmake -S "$ROOT" -B "$BUILD" --preset "$PRESET" "$@"
     cmake --build "$BUILD"
 }
 
