@@ -137,11 +137,17 @@ echo "lintian and hardening-check pass${lintian:+; lintian says:}"
 root="$scratch/root"
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+# Where the machine has a second architecture (i386, for 32-bit Wine), a
+# library is there twice: the package's own architecture is the one meant.
+arch=$(dpkg --print-architecture)
 for name in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed 's/(.*//; s/[[:space:]]//g'); do
-    if dpkg-query -s "$name" >/dev/null 2>&1; then
-        { dpkg-query -s "$name"; echo; } >>"$root/var/lib/dpkg/status"
-        touch "$root/var/lib/dpkg/info/$(dpkg-query -W -f '${binary:Package}' "$name").list"
-    fi
+    for query in "$name:$arch" "$name"; do
+        if dpkg-query -s "$query" >/dev/null 2>&1; then
+            { dpkg-query -s "$query"; echo; } >>"$root/var/lib/dpkg/status"
+            touch "$root/var/lib/dpkg/info/$(dpkg-query -W -f '${binary:Package}' "$query").list"
+            break
+        fi
+    done
 done
 dpkg=(dpkg --root="$root" --force-not-root --force-script-chrootless)
 scripts=$(dpkg-deb -e "$deb" "$scratch/control" && ls "$scratch/control")
