@@ -4,10 +4,9 @@
 
 // The page's side of the quiz. The form is in the HTML already; this gives
 // the quiz, compiled from the same C++ as the desktop program, a QuizView on
-// its controls, hands it their clicks, and adds the desktop's keyboard: one
-// Tab stop for each group of options, entered at its chosen option or else at
-// its first option in tab order that is not retired, and arrows that follow
-// the grid and wrap round.
+// its controls, hands it their clicks, and adds the desktop's keyboard, whose
+// rules come with the quiz: one Tab stop for each group of options, and
+// arrows that follow the grid and wrap round.
 'use strict';
 
 (() => {
@@ -18,15 +17,12 @@
     document.getElementById('unavailable').hidden = false;
   }
 
-  // A group's radio buttons: in the order of the page (for the varieties,
-  // the grid's, down each column in alphabetical order), by index, and by
-  // tab index.
+  // A group's radio buttons, in the order of the page and by index.
   function radioGroup(name) {
     const inPage = Array.from(document.querySelectorAll(`input[name="${name}"]`));
     const byIndex = [];
     for (const radio of inPage) byIndex[Number(radio.value)] = radio;
-    const byTab = inPage.slice().sort((a, b) => a.dataset.tab - b.dataset.tab);
-    return { inPage, byIndex, byTab };
+    return { inPage, byIndex };
   }
 
   function start(M) {
@@ -34,7 +30,6 @@
     const varieties = radioGroup('Option1');
     const species = radioGroup('Option2');
     const commands = [document.getElementById('Command1-0'), document.getElementById('Command1-1')];
-    const rows = Number(document.getElementById('Frame1-0').dataset.rows);
     const radios = (group) => (group === M.OptionGroup.Varieties ? varieties : species).byIndex;
 
     // What the box holds as the quiz wrote it. A textarea gives CR LF back
@@ -70,20 +65,36 @@
     // The box shows what the quiz holds, whatever a browser put back in it.
     box.value = text;
 
-    // The Tab stops in order: the box, each group as one stop, the buttons.
-    // A group is entered at its chosen option, or else at its first in tab
-    // order that is not retired; it is its only option with a tab index, so
-    // the focus also comes back to it from outside the page.
-    const stops = [[box], varieties, species, [commands[0]], [commands[1]]];
-    function entryOf(stop) {
-      if (Array.isArray(stop)) return stop[0].disabled ? null : stop[0];
-      return stop.inPage.find((radio) => radio.checked && !radio.disabled) ||
-        stop.byTab.find((radio) => !radio.disabled) || null;
+    // Where Tab and the arrows go is the quiz's rule, as on the desktop; the
+    // page names its controls and their states to it, and carries out its
+    // answers.
+    const kinds = M.StopKind;
+    function focusableOf(control) {
+      if (control === box) return { kind: kinds.OutputBox, index: 0 };
+      if (commands.includes(control)) return { kind: kinds.Command, index: commands.indexOf(control) };
+      return { kind: control.name === 'Option1' ? kinds.Varieties : kinds.Species, index: Number(control.value) };
     }
+    function controlOf({ kind, index }) {
+      if (kind === kinds.OutputBox) return box;
+      if (kind === kinds.Command) return commands[index];
+      return (kind === kinds.Varieties ? varieties : species).byIndex[index];
+    }
+    function optionStates() {
+      const chosen = (group) => Number(group.inPage.find((radio) => radio.checked)?.value ?? -1);
+      return {
+        varietyRetired: varieties.byIndex.map((radio) => radio.disabled),
+        speciesRetired: species.byIndex.map((radio) => radio.disabled),
+        chosenVariety: chosen(varieties),
+        chosenSpecies: chosen(species),
+      };
+    }
+    // A group's entry is its only option with a tab index, so the focus
+    // also comes back to it from outside the page.
     function updateTabStops() {
-      for (const group of [varieties, species]) {
-        const entry = entryOf(group);
-        for (const radio of group.inPage) radio.tabIndex = radio === entry ? 0 : -1;
+      const states = optionStates();
+      for (const [group, kind] of [[varieties, kinds.Varieties], [species, kinds.Species]]) {
+        const entry = M.groupEntry(kind, states);
+        for (const radio of group.inPage) radio.tabIndex = Number(radio.value) === entry ? 0 : -1;
       }
     }
     // Browsers differ in how they Tab into a group of radio buttons (Firefox
@@ -92,46 +103,25 @@
     // are the browser's again, and take the focus on to its own controls.
     function onTab(event) {
       if (event.key !== 'Tab' || event.ctrlKey || event.altKey || event.metaKey) return;
-      const control = event.currentTarget;
-      const at = stops.findIndex((stop) => (Array.isArray(stop) ? stop : stop.inPage).includes(control));
-      const step = event.shiftKey ? -1 : 1;
-      for (let next = at + step; next >= 0 && next < stops.length; next += step) {
-        const entry = entryOf(stops[next]);
-        if (entry) {
-          event.preventDefault();
-          entry.focus();
-          return;
-        }
-      }
+      const to = M.tabTarget(focusableOf(event.currentTarget), event.shiftKey, optionStates());
+      if (!to) return;
+      event.preventDefault();
+      controlOf(to).focus();
     }
     for (const control of [box, ...varieties.inPage, ...species.inPage, ...commands])
       control.addEventListener('keydown', onTab);
 
-    // Down and Up go along the page's order, Left and Right along the row;
-    // the minerals have one row of their own. Retired options are passed
-    // over, and the choice moves with the focus when the option left behind
-    // was chosen. Arrows with Ctrl, Alt or Meta are the browser's.
-    function ringOf(radio, key) {
-      const at = varieties.inPage.indexOf(radio);
-      if (at < 0) return species.byIndex;
-      if (key === 'ArrowUp' || key === 'ArrowDown') return varieties.inPage;
-      return varieties.inPage.filter((_, i) => i % rows === at % rows);
-    }
+    // An arrow the quiz takes is taken even where it moves nothing: the
+    // browser's own movement would neither wrap nor follow the grid.
     function onArrow(event) {
-      const key = event.key;
-      if (!key.startsWith('Arrow') || event.ctrlKey || event.altKey || event.metaKey) return;
+      if (!M.isPlainArrow(event)) return;
       event.preventDefault();
       const from = event.currentTarget;
-      const ring = ringOf(from, key);
-      const forward = key === 'ArrowDown' || key === 'ArrowRight';
-      const at = ring.indexOf(from);
-      for (let step = 1; step < ring.length; ++step) {
-        const to = ring[(((at + (forward ? step : -step)) % ring.length) + ring.length) % ring.length];
-        if (to.disabled) continue;
-        if (from.checked) to.click();
-        to.focus();
-        break;
-      }
+      const move = M.arrowTarget(focusableOf(from), event.key, optionStates());
+      if (!move) return;
+      const to = controlOf({ kind: focusableOf(from).kind, index: move.to });
+      if (move.choiceFollows) to.click();
+      to.focus();
     }
 
     function chooseVariety(radio) {
@@ -145,10 +135,14 @@
     // A screen reader reads the box by lines: the one the focus comes to,
     // and the others only when asked (in Chromium, not even then). What it
     // should read besides goes to a region it reads out by itself, once.
+    // Emptied first, so that the same words are read again; a press that
+    // comes within the pause takes the place of the words still waiting.
     const spoken = document.getElementById('Text1-0-spoken');
+    let waiting = 0;
     function speak(words) {
+      clearTimeout(waiting);
       spoken.textContent = '';
-      if (words) setTimeout(() => { spoken.textContent = words; }, 100);
+      if (words) waiting = setTimeout(() => { spoken.textContent = words; }, 100);
     }
     // The focus to the box, at its start, where a screen reader reads the
     // line the quiz wrote first.

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyboard.h"
 
-#include "layout.h"
 #include "quitkey.h"
 
 #include <QAbstractButton>
@@ -10,121 +9,98 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include <algorithm>
-#include <utility>
-
 namespace {
 
-// Where STEPS from AT lands in a ring of COUNT places, either way round.
-std::size_t around(std::ptrdiff_t at, std::ptrdiff_t steps, std::ptrdiff_t count)
+std::optional<form::Arrow> arrowOf(int key)
 {
-    return std::size_t(((at + steps) % count + count) % count);
-}
-
-// One stop of the Tab cycle: a single control, or a group of options listed
-// by tab index, which takes its place in the cycle at the lowest of them.
-struct TabStop
-{
-    int tabIndex;
-    std::vector<QWidget*> controls;
-};
-
-TabStop groupStop(std::vector<std::pair<int, QWidget*>> options)
-{
-    std::sort(options.begin(), options.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    TabStop stop{options.front().first, {}};
-    for (const auto& option : options)
-        stop.controls.push_back(option.second);
-    return stop;
-}
-
-// Where a stop of the Tab cycle is entered, or null when all of it is retired.
-QWidget* entryOf(const std::vector<QWidget*>& stop)
-{
-    for (QWidget* control : stop) {
-        auto* option = qobject_cast<QAbstractButton*>(control);
-        if (option && option->isCheckable() && option->isChecked())
-            return option;
+    switch (key) {
+    case Qt::Key_Up:
+        return form::Arrow::Up;
+    case Qt::Key_Down:
+        return form::Arrow::Down;
+    case Qt::Key_Left:
+        return form::Arrow::Left;
+    case Qt::Key_Right:
+        return form::Arrow::Right;
+    default:
+        return std::nullopt;
     }
-    for (QWidget* control : stop) {
-        if (control->isEnabled())
-            return control;
-    }
-    return nullptr;
 }
 
-bool isArrow(int key)
+form::Modifiers modifiersOf(Qt::KeyboardModifiers held)
 {
-    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+    return {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+            held.testFlag(Qt::AltModifier), held.testFlag(Qt::MetaModifier)};
 }
 
 } // namespace
 
 Keyboard::Keyboard(QWidget* window, QButtonGroup* varieties, QButtonGroup* species,
                    QButtonGroup* commands, QWidget* output)
-    : QObject(window), window_(window), commands_(commands)
+    : QObject(window), window_(window), varieties_(varieties), species_(species),
+      commands_(commands), output_(output)
 {
-    std::vector<std::pair<int, QWidget*>> varietyTabs, speciesTabs;
-    varietyRows_.resize(form::kGridRows);
-    for (const auto& column : form::kVarietyGrid) {
-        for (int row = 0; row < form::kGridRows; ++row) {
-            const form::GridCell& cell = column.at(row);
-            QAbstractButton* option = varieties->button(cell.variety);
-            varietyOrder_.push_back(option);
-            varietyRows_.at(row).push_back(option);
-            varietyTabs.emplace_back(cell.tabIndex, option);
-        }
+    output->installEventFilter(this);
+    for (QButtonGroup* group : {varieties, species, commands}) {
+        for (QAbstractButton* button : group->buttons())
+            button->installEventFilter(this);
     }
-    for (int k = 0; k < int(form::kSpeciesTabIndices.size()); ++k) {
-        speciesOrder_.push_back(species->button(k));
-        speciesTabs.emplace_back(form::speciesOption(k).tabIndex, species->button(k));
-    }
+}
 
-    std::vector<TabStop> stops{
-        {form::kOutputBox.tabIndex, {output}}, groupStop(varietyTabs), groupStop(speciesTabs)};
-    for (int i = 0; i < int(form::kCommands.size()); ++i)
-        stops.push_back({form::kCommands.at(i).tabIndex, {commands->button(i)}});
-    std::sort(stops.begin(), stops.end(),
-              [](const TabStop& a, const TabStop& b) { return a.tabIndex < b.tabIndex; });
-    for (TabStop& stop : stops) {
-        for (QWidget* control : stop.controls)
-            control->installEventFilter(this);
-        tabStops_.push_back(std::move(stop.controls));
+std::optional<form::Focusable> Keyboard::focusableOf(QObject* control) const
+{
+    if (control && control == output_)
+        return form::Focusable{form::StopKind::OutputBox};
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if (!button)
+        return std::nullopt;
+    if (button->group() == varieties_)
+        return form::Focusable{form::StopKind::Varieties, varieties_->id(button)};
+    if (button->group() == species_)
+        return form::Focusable{form::StopKind::Species, species_->id(button)};
+    if (button->group() == commands_)
+        return form::Focusable{form::StopKind::Command, commands_->id(button)};
+    return std::nullopt;
+}
+
+QWidget* Keyboard::widgetOf(form::Focusable control) const
+{
+    switch (control.kind) {
+    case form::StopKind::OutputBox:
+        return output_;
+    case form::StopKind::Varieties:
+        return varieties_->button(control.index);
+    case form::StopKind::Species:
+        return species_->button(control.index);
+    case form::StopKind::Command:
+        return commands_->button(control.index);
     }
+    return nullptr;
+}
+
+form::OptionStates Keyboard::optionStates() const
+{
+    form::OptionStates states;
+    for (int i = 0; i < int(states.varietyRetired.size()); ++i)
+        states.varietyRetired.at(i) = !varieties_->button(i)->isEnabled();
+    for (int i = 0; i < int(states.speciesRetired.size()); ++i)
+        states.speciesRetired.at(i) = !species_->button(i)->isEnabled();
+    states.chosenVariety = varieties_->checkedId();
+    states.chosenSpecies = species_->checkedId();
+    return states;
 }
 
 bool Keyboard::focusNextPrevChild(bool next)
 {
-    QWidget* focus = window_->focusWidget();
-    const auto at = std::find_if(tabStops_.begin(), tabStops_.end(), [focus](const auto& stop) {
-        return std::find(stop.begin(), stop.end(), focus) != stop.end();
-    });
-    if (at == tabStops_.end())
+    const std::optional<form::Focusable> from = focusableOf(window_->focusWidget());
+    if (!from)
         return false;
-
-    const auto count = std::ptrdiff_t(tabStops_.size());
-    const std::ptrdiff_t from = at - tabStops_.begin();
-    for (std::ptrdiff_t step = 1; step <= count; ++step) {
-        if (QWidget* entry = entryOf(tabStops_.at(around(from, next ? step : -step, count)))) {
-            entry->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The varieties run down the columns in alphabetical order, Up and Down
-// following it from one column into the next; Left and Right keep the row.
-// The minerals run top to bottom.
-const Keyboard::Ring& Keyboard::ringFor(QAbstractButton* option, int key) const
-{
-    const auto at = std::find(varietyOrder_.begin(), varietyOrder_.end(), option);
-    if (at == varietyOrder_.end())
-        return speciesOrder_;
-    if (key == Qt::Key_Up || key == Qt::Key_Down)
-        return varietyOrder_;
-    return varietyRows_.at(std::size_t(at - varietyOrder_.begin()) % form::kGridRows);
+    const std::optional<form::Focusable> to =
+        form::tabTarget(*from, !next, optionStates(), form::KeyHost::Window);
+    if (!to)
+        return false;
+    widgetOf(*to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 bool Keyboard::eventFilter(QObject* watched, QEvent* event)
@@ -136,38 +112,31 @@ bool Keyboard::eventFilter(QObject* watched, QEvent* event)
         window_->close();
         return true;
     }
-    auto* button = qobject_cast<QAbstractButton*>(watched);
-    if (!button) // the output box: its keys are its own
+    const std::optional<form::Focusable> from = focusableOf(watched);
+    if (!from || from->kind == form::StopKind::OutputBox) // the box's keys are its own
         return false;
     const int key = keyEvent->key();
 
-    if (button->group() == commands_) {
+    if (from->kind == form::StopKind::Command) {
         // Enter presses a button, as Space does.
         if ((key != Qt::Key_Return && key != Qt::Key_Enter) ||
             (keyEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        button->click();
+        commands_->button(from->index)->click();
         return true;
     }
 
-    // Any arrow, with Shift, Ctrl or Alt or without, is the plain arrow: Qt's
-    // own movement would neither wrap nor follow the grid's order.
-    if (!isArrow(key))
+    // Every arrow is taken, moved or not: Qt's own movement would neither
+    // wrap nor follow the grid's order.
+    const std::optional<form::Arrow> arrow = arrowOf(key);
+    if (!arrow || !form::isPlainArrow(modifiersOf(keyEvent->modifiers()), form::KeyHost::Window))
         return false;
-    const Ring& ring = ringFor(button, key);
-    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
-    const auto count = std::ptrdiff_t(ring.size());
-    const std::ptrdiff_t from = std::find(ring.begin(), ring.end(), button) - ring.begin();
-    for (std::ptrdiff_t step = 1; step < count; ++step) {
-        QAbstractButton* target = ring.at(around(from, forward ? step : -step, count));
-        if (!target->isEnabled())
-            continue; // retired
-        // As the arrows always have: the focus moves, and the choice moves
-        // with it while the option left behind was chosen.
-        if (button->isChecked())
+    if (const auto move = form::arrowTarget(*from, *arrow, optionStates())) {
+        auto* target = static_cast<QAbstractButton*>(widgetOf({from->kind, move->to}));
+        if (move->choiceFollows)
             target->click();
+        const bool forward = *arrow == form::Arrow::Down || *arrow == form::Arrow::Right;
         target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-        break;
     }
     return true;
 }

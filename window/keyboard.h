@@ -2,25 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "keyrules.h"
+
 #include <QObject>
 
-#include <vector>
+#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
 class QWidget;
 
 // The quiz window's keyboard, which the window hands its key and focus
-// movements to:
-// - Tab walks a fixed cycle of five stops, output box, varieties, minerals,
-//   "Изведи", "Чисти", each group of options one stop, entered at its checked
-//   option, else at its first enabled one in tab order;
-// - the arrows move within a group of options and wrap round at its ends: the
-//   varieties along the alphabetical order of the grid, Up and Down from one
-//   column into the next, Left and Right along the row; an arrow does the
-//   same with Shift, Ctrl or Alt held as without;
-// - Enter presses a push button, as Space does;
-// - Ctrl+Q closes the window, under any keyboard layout.
+// movements to. Where Tab and the arrows go is form/keyrules.h's; here the
+// keys become its questions, and its answers focus and click the widgets.
+// Besides, Enter presses a push button, as Space does, and Ctrl+Q closes the
+// window, under any keyboard layout.
 class Keyboard : public QObject
 {
     Q_OBJECT
@@ -38,14 +34,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Ring = std::vector<QAbstractButton*>;
-
-    const Ring& ringFor(QAbstractButton* option, int key) const;
+    std::optional<form::Focusable> focusableOf(QObject* control) const;
+    QWidget* widgetOf(form::Focusable control) const;
+    form::OptionStates optionStates() const;
 
     QWidget* window_;
+    QButtonGroup* varieties_;
+    QButtonGroup* species_;
     QButtonGroup* commands_;
-    std::vector<std::vector<QWidget*>> tabStops_; // in Tab order, each group by tab index
-    Ring varietyOrder_;             // down the columns of the grid, in alphabetical order
-    std::vector<Ring> varietyRows_; // across the grid, row by row
-    Ring speciesOrder_;             // top to bottom
+    QWidget* output_;
 };
