@@ -55,10 +55,27 @@ TEST_PACKAGES=(
 # What the tests of orseta.exe run it under, in the Debian 13 chroot: 32-bit
 # Wine (the i386 architecture), and what they drive and read it with on an X
 # server of their own.
+WINE=(wine wine32:i386)
 WINE_PACKAGES=(
-    wine wine32:i386
+    "${WINE[@]}"
     dbus-daemon dbus-bin xvfb openbox x11-utils xdotool xclip imagemagick file
 )
+
+# Where 32-bit Wine is to be installed: the i386 architecture beside the
+# machine's own.
+add_i386_architecture() {
+    dpkg --print-foreign-architectures | grep -qx i386 && return 0
+    dpkg --add-architecture i386
+    apt-get update -q
+}
+
+# Whether this kernel starts 32-bit programs itself. Some do not (IA-32
+# emulation switched off, as on some virtual machines: "32-bit emulation
+# disabled" in the kernel's log); there scripts/windows runs them under
+# qemu-user.
+runs_32bit_programs() {
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -35,24 +35,20 @@ scripts() {
         done)
 }
 
+# Each kind: its linter, the Debian package it comes in, and how its scripts
+# are known (name ending, interpreter).
 case $kind in
-shell)
-    command -v shellcheck >/dev/null || skip "shellcheck is not installed (Debian: shellcheck)"
-    mapfile -t files < <(scripts sh bash)
-    echo "shellcheck $(shellcheck --version | sed -n 's/^version: //p') on ${#files[@]} scripts"
-    cd "$source_dir"
-    shellcheck "${files[@]}"
-    ;;
-python)
-    command -v pyflakes3 >/dev/null || skip "pyflakes3 is not installed (Debian: pyflakes3)"
-    mapfile -t files < <(scripts py python)
-    echo "pyflakes3 on ${#files[@]} scripts"
-    cd "$source_dir"
-    pyflakes3 "${files[@]}"
-    ;;
+shell) linter=shellcheck package=shellcheck extension=sh interpreter=bash ;;
+python) linter=pyflakes3 package=pyflakes3 extension=py interpreter=python ;;
 *)
     echo "usage: lint.sh shell|python SOURCE_DIR" >&2
     exit 2
     ;;
 esac
+
+command -v $linter >/dev/null || skip "$linter is not installed (Debian: $package)"
+mapfile -t files < <(scripts $extension $interpreter)
+echo "$linter on ${#files[@]} scripts"
+cd "$source_dir"
+$linter "${files[@]}"
 echo "No finding."
