@@ -39,6 +39,8 @@ struct Rgb
     int red;
     int green;
     int blue;
+
+    friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
 // A control that can take the focus, with its place in the Tab order.
@@ -63,6 +65,11 @@ inline constexpr std::string_view kCaption = kFormCaption;
 // Every control is drawn in 12 pt Times New Roman, regular.
 inline constexpr std::string_view kFontFamily = "Times New Roman";
 inline constexpr int kFontPoints = 12;
+// Its metric twins, which set every caption in the same widths: where Times
+// New Roman is missing, the first of these that is there. The page brings a
+// subset of the first for a device that has none.
+inline constexpr std::array<std::string_view, 3> kFontTwins{"Liberation Serif", "Tinos",
+                                                            "Nimbus Roman"};
 
 inline constexpr Place kClientArea{0, 0, 7710, 6660};
 inline constexpr Rgb kWindowColour{192, 192, 255};
@@ -72,6 +79,8 @@ inline constexpr Rgb kDisabledTextColour{96, 96, 96};
 // What has the keyboard focus is marked in this dark blue: at least 3:1
 // against every background of the window.
 inline constexpr Rgb kFocusColour{0, 0, 128};
+// Its frame, in pixels at scale 1, drawn just inside the control's edge.
+inline constexpr int kFocusFrameWidth = 2;
 
 inline constexpr std::string_view kBannerText = "Орсета";
 inline constexpr Place kBanner{1680, 0, 4575, 375};
@@ -125,6 +134,10 @@ inline constexpr std::array<Control, 2> kCommands{{
     {{720, 3720, 975, 375}, 20},
 }};
 inline constexpr std::array<Rgb, 2> kCommandColours{{{192, 255, 192}, {255, 128, 128}}};
+// A button's edge while it has no focus (with the focus, the focus frame);
+// pressed, its face is a shade darker (pressedColour, shade.h).
+inline constexpr Rgb kButtonEdgeColour{64, 64, 64};
+inline constexpr int kButtonEdgeWidth = 1;
 
 // The output box: its name and description are what a screen reader says of it.
 inline constexpr std::string_view kOutputName = "Резултат";
@@ -132,6 +145,8 @@ inline constexpr std::string_view kOutputDescription =
     "Отговорът на викторината и описанието на разновидността";
 inline constexpr Control kOutputBox{{120, 4320, 7455, 2175}, 0};
 inline constexpr Rgb kOutputFrameColour{128, 128, 128};
+inline constexpr int kOutputFrameWidth = 2;
+inline constexpr Rgb kOutputColour{255, 255, 255};
 
 inline constexpr int kOptionHeight = 300;
 

@@ -6,6 +6,7 @@
 
 #include "encode.h"
 #include "form.h"
+#include "shade.h"
 
 namespace {
 
@@ -43,13 +44,16 @@ std::string id(std::string_view array, int index)
     return form::elementId(array, index);
 }
 
-// The font, the colours and the rest of the look the form gives, as custom
-// properties for PAGE_CSS.
+// The font, the colours and the widths of the lines the form gives, as
+// custom properties for PAGE_CSS; a width is a plain number of the form's
+// pixels, which PAGE_CSS multiplies by 1px or by the scale (--u). The font
+// served is a subset of the first of Times New Roman's twins, so a device
+// that has that font installed uses its own.
 std::string lookRules(const std::string& fontSource)
 {
-    return "@font-face {\n  font-family: \"Orseta Serif\";\n  src: local(\"Liberation "
-           "Serif\"), url(" +
-           fontSource +
+    const auto number = [](int n) { return std::to_string(n); };
+    return "@font-face {\n  font-family: \"Orseta Serif\";\n  src: local(\"" +
+           std::string(form::kFontTwins.front()) + "\"), url(" + fontSource +
            ") format(\"woff2\");\n  font-display: swap;\n}\n"
            ":root {\n  --font: \"" +
            std::string(form::kFontFamily) +
@@ -58,8 +62,13 @@ std::string lookRules(const std::string& fontSource)
            rgb(form::kWindowColour) + ";\n  --text: " + rgb(form::kTextColour) +
            ";\n  --disabled-text: " + rgb(form::kDisabledTextColour) +
            ";\n  --focus: " + rgb(form::kFocusColour) +
+           ";\n  --focus-width: " + number(form::kFocusFrameWidth) +
            ";\n  --frame: " + rgb(form::kFrameColour) +
            ";\n  --frame-line: " + rgb(form::kOutputFrameColour) +
+           ";\n  --output: " + rgb(form::kOutputColour) +
+           ";\n  --output-line-width: " + number(form::kOutputFrameWidth) +
+           ";\n  --button-edge: " + rgb(form::kButtonEdgeColour) +
+           ";\n  --button-edge-width: " + number(form::kButtonEdgeWidth) +
            ";\n  --banner: " + rgb(form::kBannerColour) + ";\n}\n";
 }
 
@@ -69,6 +78,10 @@ std::string colourRules()
     std::string css;
     for (int i = 0; i < int(form::kCommands.size()); ++i)
         css += "#" + id(form::kCommandArray, i) + " { background: " + rgb(form::kCommandColours.at(i)) + "; }\n";
+    // Pressed, a shade darker, as the window paints it.
+    for (int i = 0; i < int(form::kCommands.size()); ++i)
+        css += "#" + id(form::kCommandArray, i) + ":active { background: " +
+               rgb(form::pressedColour(form::kCommandColours.at(i))) + "; }\n";
     css += "#" + id(form::kFrameArray, 1) + " .option { background: " + rgb(form::kSpeciesColour) + "; }\n";
     for (int column = 0; column < form::kGridColumns; ++column) {
         std::string selectors;

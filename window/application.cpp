@@ -6,6 +6,8 @@
 
 #include "buildinfo.h"
 #include "designedstyle.h"
+#include "form.h"
+#include "layout.h"
 #include "windowicon.h"
 
 #include <QApplication>
@@ -28,9 +30,9 @@ namespace {
 // with it, or fontconfig would fall back to a sans font before Nimbus Roman.
 QStringList designedFamilies()
 {
-    const QStringList families{QStringLiteral("Times New Roman"),
-                               QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
-                               QStringLiteral("Nimbus Roman")};
+    QStringList families{layout::toText(form::kFontFamily)};
+    for (std::string_view twin : form::kFontTwins)
+        families.append(layout::toText(twin));
     // Qt lists a family that two foundries offer once for each: "Nimbus Roman [urw]".
     const QStringList installed = QFontDatabase::families();
     for (const QString& family : families) {
@@ -80,7 +82,7 @@ void prepareApplication(QApplication& app)
     // than from the current application font, so no weight or stretch of the
     // desktop's font comes along. Times New Roman, or one of its metric
     // twins, which the captions are measured for.
-    QFont font(designedFamilies(), 12, QFont::Normal, false);
+    QFont font(designedFamilies(), form::kFontPoints, QFont::Normal, false);
     font.setStyleHint(QFont::Serif);
     QApplication::setFont(font);
 

@@ -3,6 +3,7 @@
 #include "designedstyle.h"
 
 #include "layout.h"
+#include "shade.h"
 
 #include <QAbstractScrollArea>
 #include <QPainter>
@@ -10,8 +11,6 @@
 #include <QStyleOption>
 
 namespace {
-
-constexpr int kFrameWidth = 2; // the focus frame's, and the output box's
 
 // A frame of the given colour and width just inside RECT.
 void drawFrame(QPainter* painter, QRectF rect, const QColor& colour, int width)
@@ -28,7 +27,7 @@ void drawFrame(QPainter* painter, QRectF rect, const QColor& colour, int width)
 
 void drawFocusFrame(QPainter* painter, QRectF rect)
 {
-    drawFrame(painter, rect, layout::toColor(form::kFocusColour), kFrameWidth);
+    drawFrame(painter, rect, layout::toColor(form::kFocusColour), form::kFocusFrameWidth);
 }
 
 bool isPushButton(const QWidget* widget)
@@ -53,7 +52,7 @@ QPalette designedPalette()
         };
         set(QPalette::Window, window);
         set(QPalette::WindowText, disabled ? disabledText : text);
-        set(QPalette::Base, white);
+        set(QPalette::Base, layout::toColor(form::kOutputColour)); // the box, the circles
         set(QPalette::AlternateBase, window.lighter(110));
         set(QPalette::Text, disabled ? disabledText : text);
         set(QPalette::PlaceholderText, disabledText);
@@ -92,12 +91,14 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
     case PE_PanelButtonCommand: {
         QColor colour = option->palette.color(QPalette::Button);
         if (option->state.testFlag(State_Sunken))
-            colour = colour.darker(115);
+            colour = layout::toColor(
+                form::pressedColour({colour.red(), colour.green(), colour.blue()}));
         painter->fillRect(option->rect, colour);
         if (option->state.testFlag(State_HasFocus))
             drawFocusFrame(painter, option->rect);
         else
-            drawFrame(painter, option->rect, QColor(0x40, 0x40, 0x40), 1);
+            drawFrame(painter, option->rect, layout::toColor(form::kButtonEdgeColour),
+                      form::kButtonEdgeWidth);
         return;
     }
     case PE_Frame: // the output box, the window's only framed scroll area
@@ -107,7 +108,7 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
                   layout::toColor(option->state.testFlag(State_HasFocus)
                                       ? form::kFocusColour
                                       : form::kOutputFrameColour),
-                  kFrameWidth);
+                  form::kOutputFrameWidth);
         return;
     case PE_IndicatorRadioButton: {
         // Fusion would also tint the focused option's circle.
@@ -144,6 +145,6 @@ int DesignedStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                const QWidget* widget) const
 {
     if (metric == PM_DefaultFrameWidth && qobject_cast<const QAbstractScrollArea*>(widget))
-        return kFrameWidth;
+        return form::kOutputFrameWidth;
     return QProxyStyle::pixelMetric(metric, option, widget);
 }

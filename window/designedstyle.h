@@ -14,15 +14,16 @@
 QPalette designedPalette();
 
 // Fusion, with these differences:
-// - The focus is a dark blue frame (form::kFocusColour), 2 pixels wide, for
+// - The focus is a dark blue frame (form::kFocusColour, kFocusFrameWidth), for
 //   every control: round an option's caption when the focus came from the
 //   keyboard, and along the edge of a push button or the output box whenever
 //   it has the focus. Fusion's own marks are too faint on the pastel colours,
 //   or tint the whole control.
-// - A push button is flat in its palette's Button colour with a dark edge,
-//   a little darker while pressed; Fusion paints the colour as a gradient.
-// - The output box has a frame of its own: grey, 2 pixels, dark blue with the
-//   focus.
+// - A push button is flat in its palette's Button colour with a dark edge
+//   (form::kButtonEdgeColour), a shade darker while pressed
+//   (form::pressedColour); Fusion paints the colour as a gradient.
+// - The output box has a frame of its own: grey (form::kOutputFrameColour,
+//   kOutputFrameWidth), dark blue with the focus.
 // - Group boxes have a classic etched frame below the title. Fusion draws its
 //   rounded frame from a PNG, and Qt reads any image only after loading every
 //   image-format plugin on the computer (GIF, ICO, JPEG, and SVG with Qt SVG):
