@@ -135,7 +135,7 @@ inline constexpr std::array<Control, 2> kCommands{{
 }};
 inline constexpr std::array<Rgb, 2> kCommandColours{{{192, 255, 192}, {255, 128, 128}}};
 // A button's edge while it has no focus (with the focus, the focus frame);
-// pressed, its face is a shade darker (pressedColour, shade.h).
+// pressed, its face is a shade darker (kPressedCommandColours, shade.h).
 inline constexpr Rgb kButtonEdgeColour{64, 64, 64};
 inline constexpr int kButtonEdgeWidth = 1;
 

@@ -108,9 +108,15 @@ constexpr Rgb pressedColour(Rgb face)
     return darker(face, kPressedDarkness);
 }
 
+// The buttons' pressed faces, by button, worked out as the program is built,
+// so that no view's own float arithmetic at run time can round them
+// differently.
+inline constexpr std::array<Rgb, kCommandColours.size()> kPressedCommandColours{
+    pressedColour(kCommandColours[0]), pressedColour(kCommandColours[1])};
+
 // What Qt 6's QColor(face).darker(115) gives for the buttons' faces, which
 // the window painted before it took the shade from here.
-static_assert(pressedColour(kCommandColours[0]) == Rgb{167, 222, 167});
-static_assert(pressedColour(kCommandColours[1]) == Rgb{222, 111, 111});
+static_assert(kPressedCommandColours[0] == Rgb{167, 222, 167});
+static_assert(kPressedCommandColours[1] == Rgb{222, 111, 111});
 
 } // namespace form

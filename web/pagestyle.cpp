@@ -81,7 +81,7 @@ std::string colourRules()
     // Pressed, a shade darker, as the window paints it.
     for (int i = 0; i < int(form::kCommands.size()); ++i)
         css += "#" + id(form::kCommandArray, i) + ":active { background: " +
-               rgb(form::pressedColour(form::kCommandColours.at(i))) + "; }\n";
+               rgb(form::kPressedCommandColours.at(i)) + "; }\n";
     css += "#" + id(form::kFrameArray, 1) + " .option { background: " + rgb(form::kSpeciesColour) + "; }\n";
     for (int column = 0; column < form::kGridColumns; ++column) {
         std::string selectors;

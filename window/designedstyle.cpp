@@ -30,6 +30,16 @@ void drawFocusFrame(QPainter* painter, QRectF rect)
     drawFrame(painter, rect, layout::toColor(form::kFocusColour), form::kFocusFrameWidth);
 }
 
+// A button's face while pressed: one of the form's buttons' pressed faces.
+QColor pressedFace(const QColor& face)
+{
+    for (std::size_t i = 0; i < form::kCommandColours.size(); ++i) {
+        if (layout::toColor(form::kCommandColours.at(i)) == face)
+            return layout::toColor(form::kPressedCommandColours.at(i));
+    }
+    return layout::toColor(form::pressedColour({face.red(), face.green(), face.blue()}));
+}
+
 bool isPushButton(const QWidget* widget)
 {
     return qobject_cast<const QPushButton*>(widget) != nullptr;
@@ -91,8 +101,7 @@ void DesignedStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
     case PE_PanelButtonCommand: {
         QColor colour = option->palette.color(QPalette::Button);
         if (option->state.testFlag(State_Sunken))
-            colour = layout::toColor(
-                form::pressedColour({colour.red(), colour.green(), colour.blue()}));
+            colour = pressedFace(colour);
         painter->fillRect(option->rect, colour);
         if (option->state.testFlag(State_HasFocus))
             drawFocusFrame(painter, option->rect);

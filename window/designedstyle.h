@@ -21,7 +21,7 @@ QPalette designedPalette();
 //   or tint the whole control.
 // - A push button is flat in its palette's Button colour with a dark edge
 //   (form::kButtonEdgeColour), a shade darker while pressed
-//   (form::pressedColour); Fusion paints the colour as a gradient.
+//   (form::kPressedCommandColours); Fusion paints the colour as a gradient.
 // - The output box has a frame of its own: grey (form::kOutputFrameColour,
 //   kOutputFrameWidth), dark blue with the focus.
 // - Group boxes have a classic etched frame below the title. Fusion draws its
