@@ -2,11 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Turns the rows of cases.json into plain steps for the drivers, in one place
-// for both: the names ($intro, $places, …) become their values, and a round's
-// plan becomes the clicks, taps or keys a learner would use, each followed by
-// what the page must then show.
-//   node expand.mjs CHECK SOURCE_DIR    prints CHECK's rows as JSON (webkit.py)
+// Turns the rows of cases.json into plain steps for steps.mjs, in one place
+// for all browsers: the names ($intro, $places, …) become their values, and a
+// round's plan becomes the clicks, taps or keys a learner would use, each
+// followed by what the page must then show.
+//   node expand.mjs CHECK SOURCE_DIR    prints CHECK's rows as JSON, to read
 
 import { readFileSync } from 'node:fs';
 import path from 'node:path';

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// What the tests ask of the page, run inside it by both drivers (run.mjs and
-// webkit.py): each expectation in cases.json is an expression over these.
-// The drivers put this text in front of each expression, so nothing here may
+// What the tests ask of the page, run inside it in every browser
+// (steps.mjs): each expectation in cases.json is an expression over these.
+// steps.mjs puts this text in front of each expression, so nothing here may
 // need more than one expression's scope, and nothing is left behind in the
 // page but what a test asked for.
 

@@ -6,10 +6,7 @@
 // person trying the page:
 //   node serve.mjs SITE_DIR [--host 127.0.0.1] [--port 8000]
 // serves SITE_DIR until Ctrl+C and prints the address. The tests import
-// startServer() instead, or run it with --control (webkit.py): then it prints
-// one JSON line with the address, one per request it answers, and reads
-// commands from its standard input: "offline" stops serving, as if the
-// network were gone; the end of input ends it.
+// startServer() instead.
 //
 // Every answer carries the strict Content-Security-Policy the site must work
 // under, and nothing is cached by HTTP, so a page that opens without the
@@ -17,7 +14,6 @@
 
 import { createServer } from 'node:http';
 import { readFile, stat } from 'node:fs/promises';
-import { createInterface } from 'node:readline';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -27,6 +23,14 @@ export const REPORT_PATH = '/.csp-report';
 export const VIEWPORT_PAGE = '/.viewport.html';
 
 const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => `&#${c.charCodeAt(0)};`);
+
+// A page holding a frame W × H px with SRC in it, for a browser whose window
+// cannot be made as narrow as a phone. ICON: its own icon's address, or the
+// browser asks the site for /favicon.ico on its behalf (on disk, none).
+export const framePage = (w, h, src, icon = null) =>
+    `<!DOCTYPE html><html lang="bg"><head><meta charset="utf-8"><title>${w} × ${h}</title>` +
+    (icon ? `<link rel="icon" href="${escapeHtml(icon)}">` : '') +
+    `</head><body><iframe src="${escapeHtml(src)}" width="${w}" height="${h}" frameborder="0" title="Орсета"></iframe></body></html>`;
 
 const TYPES = {
     '.html': 'text/html; charset=utf-8',
@@ -65,10 +69,8 @@ export function ownLoopbackAddress() {
 //   cache    the Cache-Control sent (null: none, as from many a school's web
 //            server, where browsers keep the page in their history and bring
 //            back its form's state)
-//   viewportPage  also answer VIEWPORT_PAGE?w=…&h=…&src=…: a page holding a
-//            frame of that size with the site's page in it, for a browser
-//            whose window cannot be made as narrow as a phone
-//   onRequest  called with each {method, path, status}
+//   viewportPage  also answer VIEWPORT_PAGE?w=…&h=…&src=…: framePage()
+//            with the site's page in it
 export async function startServer({
     root,
     host = ownLoopbackAddress(),
@@ -78,24 +80,19 @@ export async function startServer({
     missing = [],
     cache = 'no-store',
     viewportPage = false,
-    onRequest = () => {},
 } = {}) {
     root = path.resolve(root);
     const requests = [];
     const reports = [];
     const sockets = new Set();
     const policy = csp && report ? `${csp}; report-uri ${REPORT_PATH}` : csp;
-    const log = (entry) => {
-        requests.push(entry);
-        onRequest(entry);
-    };
 
     const server = createServer(async (req, res) => {
         const url = new URL(req.url, 'http://server');
         const entry = { method: req.method, path: url.pathname + url.search };
         const answer = (status, headers = {}, body = '') => {
             entry.status = status;
-            log(entry);
+            requests.push(entry);
             res.writeHead(status, {
                 ...(policy ? { 'Content-Security-Policy': policy } : {}),
                 ...(cache ? { 'Cache-Control': cache } : {}),
@@ -114,19 +111,14 @@ export async function startServer({
             } catch {
                 reports.push({ unparsed: body });
             }
-            entry.report = reports.at(-1);
             return answer(204);
         }
         if (req.method !== 'GET' && req.method !== 'HEAD') return answer(405, { Allow: 'GET, HEAD' });
         if (viewportPage && url.pathname === VIEWPORT_PAGE + '.icon') return answer(204);
         if (viewportPage && url.pathname === VIEWPORT_PAGE) {
-            const [w, h] = ['w', 'h'].map((k) => String(parseInt(url.searchParams.get(k), 10) || 0));
-            const src = escapeHtml(url.searchParams.get('src') ?? '/');
+            const [w, h] = ['w', 'h'].map((k) => parseInt(url.searchParams.get(k), 10) || 0);
             return answer(200, { 'Content-Type': 'text/html; charset=utf-8' },
-                `<!DOCTYPE html><html lang="bg"><head><meta charset="utf-8"><title>${w} × ${h}</title>` +
-                // An icon of its own, or the browser asks the site for /favicon.ico on its behalf.
-                `<link rel="icon" href="${VIEWPORT_PAGE}.icon"></head>` +
-                `<body><iframe src="${src}" width="${w}" height="${h}" frameborder="0" title="Орсета"></iframe></body></html>`);
+                framePage(w, h, url.searchParams.get('src') ?? '/', VIEWPORT_PAGE + '.icon'));
         }
 
         let relative;
@@ -173,9 +165,9 @@ export async function startServer({
 
 async function main(argv) {
     const usage = 'usage: node serve.mjs SITE_DIR [--host ADDRESS] [--port PORT] [--csp POLICY] ' +
-        '[--report] [--missing FILE]... [--cache VALUE] [--control] [--viewport-page]';
+        '[--report] [--missing FILE]... [--cache VALUE]';
     const options = { missing: [] };
-    let root = null, control = false;
+    let root = null;
     for (let i = 0; i < argv.length; ++i) {
         const arg = argv[i];
         const value = () => {
@@ -188,8 +180,6 @@ async function main(argv) {
         else if (arg === '--report') options.report = true;
         else if (arg === '--missing') options.missing.push(value());
         else if (arg === '--cache') options.cache = value() || null;
-        else if (arg === '--control') control = true;
-        else if (arg === '--viewport-page') options.viewportPage = true;
         else if (arg === '--help' || arg === '-h') {
             console.log(usage);
             return;
@@ -200,25 +190,11 @@ async function main(argv) {
     if ((await stat(path.join(root, 'index.html')).catch(() => null)) === null)
         throw new Error(`${root} has no index.html: build the site first (scripts/web)`);
 
-    if (!control) {
-        const server = await startServer({ root, host: '127.0.0.1', port: 8000, ...options });
-        console.log(`Орсета is served at ${server.url} (Ctrl+C stops)`);
-        const stop = () => server.close().then(() => process.exit(0));
-        process.on('SIGINT', stop);
-        process.on('SIGTERM', stop);
-        return;
-    }
-    const print = (object) => process.stdout.write(JSON.stringify(object) + '\n');
-    const server = await startServer({ root, port: 0, ...options, onRequest: (entry) => print({ request: entry }) });
-    print({ url: server.url });
-    const input = createInterface({ input: process.stdin });
-    for await (const line of input) {
-        if (line.trim() === 'offline') {
-            await server.goOffline();
-            print({ offline: true });
-        }
-    }
-    await server.close();
+    const server = await startServer({ root, host: '127.0.0.1', port: 8000, ...options });
+    console.log(`Орсета is served at ${server.url} (Ctrl+C stops)`);
+    const stop = () => server.close().then(() => process.exit(0));
+    process.on('SIGINT', stop);
+    process.on('SIGTERM', stop);
 }
 
 if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
