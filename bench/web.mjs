@@ -26,6 +26,8 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 const testsWeb = path.join(here, '..', 'tests', 'web');
 const puppeteer = createRequire(path.join(testsWeb, 'package.json'))('puppeteer-core');
 const { startServer } = await import(path.join(testsWeb, 'serve.mjs'));
+// Chromium as the browser tests start it.
+const { CHROMIUM, chromiumArgs } = await import(path.join(testsWeb, 'puppeteer.mjs'));
 
 const [siteDir, loadsArgument] = process.argv.slice(2);
 if (!siteDir) {
@@ -75,14 +77,10 @@ try {
   await cp(siteDir, site, { recursive: true });
   server = await startServer({ root: site });
   browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
+    executablePath: CHROMIUM.executable,
     headless: true,
     userDataDir: profile,
-    args: [
-      ...(process.getuid?.() === 0 ? ['--no-sandbox'] : []),
-      '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync',
-    ],
+    args: chromiumArgs(),
   });
 
   async function load(file) {
