@@ -119,4 +119,9 @@ inline constexpr std::array<Rgb, kCommandColours.size()> kPressedCommandColours{
 static_assert(kPressedCommandColours[0] == Rgb{167, 222, 167});
 static_assert(kPressedCommandColours[1] == Rgb{222, 111, 111});
 
+// The group frames are etched as Qt draws a sunken frame: a line in the
+// window colour at half its value, with a white line beside it.
+inline constexpr Rgb kEtchShadowColour = darker(kWindowColour, 200);
+inline constexpr Rgb kEtchLightColour{255, 255, 255};
+
 } // namespace form

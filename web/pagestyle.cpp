@@ -65,6 +65,8 @@ std::string lookRules(const std::string& fontSource)
            ";\n  --focus-width: " + number(form::kFocusFrameWidth) +
            ";\n  --frame: " + rgb(form::kFrameColour) +
            ";\n  --frame-line: " + rgb(form::kOutputFrameColour) +
+           ";\n  --etch-shadow: " + rgb(form::kEtchShadowColour) +
+           ";\n  --etch-light: " + rgb(form::kEtchLightColour) +
            ";\n  --output: " + rgb(form::kOutputColour) +
            ";\n  --output-line-width: " + number(form::kOutputFrameWidth) +
            ";\n  --button-edge: " + rgb(form::kButtonEdgeColour) +

@@ -69,10 +69,11 @@ QPalette designedPalette()
         set(QPalette::Button, window);
         set(QPalette::ButtonText, disabled ? disabledText : text);
         set(QPalette::BrightText, white);
-        set(QPalette::Light, white);
+        // The group frames' etched lines are drawn in Light and Dark.
+        set(QPalette::Light, layout::toColor(form::kEtchLightColour));
         set(QPalette::Midlight, window.lighter(115));
         set(QPalette::Mid, window.darker(150));
-        set(QPalette::Dark, window.darker(200));
+        set(QPalette::Dark, layout::toColor(form::kEtchShadowColour));
         set(QPalette::Shadow, text);
         // Text selected in the output box: white on the focus colour.
         set(QPalette::Highlight, layout::toColor(form::kFocusColour));
