@@ -4,19 +4,16 @@
 
 // Every control is in the HTML from the start, in its place, with its text,
 // so the browser shows the form as soon as it has the markup and the style,
-// and the quiz module only has to wire it up. Each option carries its tab
-// index (data-tab) and the variety frame its number of rows (data-rows),
-// which the page's keyboard follows.
+// and the quiz module only has to wire it up.
 
 #include "pagemarkup.h"
 
 #include "catalogue.h"
 #include "encode.h"
 #include "form.h"
+#include "keyrules.h"
 
-#include <algorithm>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -31,23 +28,17 @@ std::string id(std::string_view array, int index)
     return form::elementId(array, index);
 }
 
-// Each group of options is one Tab stop, entered at its lowest tab index while
-// none is chosen: the other options are left out of the Tab order, as the
-// page's script keeps them.
-std::string optionMarkup(std::string_view array, int index, std::string_view caption, int tabIndex,
-                         bool entry)
+// Each group of options is one Tab stop, entered where the keyboard's rules
+// enter it at start, with none chosen or retired: the other options are left
+// out of the Tab order, as the page's script keeps them.
+std::string optionMarkup(form::StopKind group, std::string_view array, int index,
+                         std::string_view caption)
 {
+    const bool entry = form::groupEntry(group, form::OptionStates{}) == index;
     return "<label class=\"option\" id=\"" + id(array, index) +
            "\"><input type=\"radio\" name=\"" + std::string(array) + "\" value=\"" + std::to_string(index) +
-           "\" autocomplete=\"off\" data-tab=\"" + std::to_string(tabIndex) + "\"" + (entry ? "" : " tabindex=\"-1\"") +
+           "\" autocomplete=\"off\"" + (entry ? "" : " tabindex=\"-1\"") +
            "><span>" + encode::html(form::shownCaption(caption)) + "</span></label>\n";
-}
-
-// Where each group of options is entered while none is chosen: its lowest
-// tab index.
-int lowestTabIndex(const std::vector<int>& indices)
-{
-    return *std::min_element(indices.begin(), indices.end());
 }
 
 } // namespace
@@ -88,31 +79,20 @@ std::string pageMarkup(const Assets& assets)
     // to by its line, and in Chromium not at all past that line.
     html += "<p class=\"unseen\" id=\"" + box + "-spoken\" aria-live=\"polite\"></p>\n";
 
-    html += "<fieldset id=\"" + id(form::kFrameArray, 0) + "\" data-rows=\"" + std::to_string(form::kGridRows) +
-            "\">\n<legend>" + encode::html(form::kVarietyFrameTitle) +
+    html += "<fieldset id=\"" + id(form::kFrameArray, 0) + "\">\n<legend>" + encode::html(form::kVarietyFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
-    std::vector<int> varietyTabs;
     for (const auto& column : form::kVarietyGrid) {
         for (const form::GridCell& cell : column)
-            varietyTabs.push_back(cell.tabIndex);
-    }
-    const int varietyEntry = lowestTabIndex(varietyTabs);
-    for (const auto& column : form::kVarietyGrid) {
-        for (const form::GridCell& cell : column)
-            html += optionMarkup(form::kVarietyArray, cell.variety,
-                                 catalogue::varieties().at(cell.variety).caption, cell.tabIndex,
-                                 cell.tabIndex == varietyEntry);
+            html += optionMarkup(form::StopKind::Varieties, form::kVarietyArray, cell.variety,
+                                 catalogue::varieties().at(cell.variety).caption);
     }
     html += "</div>\n</fieldset>\n";
 
     html += "<fieldset id=\"" + id(form::kFrameArray, 1) + "\">\n<legend>" + encode::html(form::kSpeciesFrameTitle) +
             "</legend>\n<div class=\"options\">\n";
-    const int speciesEntry =
-        lowestTabIndex({form::kSpeciesTabIndices.begin(), form::kSpeciesTabIndices.end()});
     for (int k = 0; k < int(catalogue::kSpeciesCount); ++k)
-        html += optionMarkup(form::kSpeciesArray, k, catalogue::speciesCaptions().at(k),
-                             form::speciesOption(k).tabIndex,
-                             form::speciesOption(k).tabIndex == speciesEntry);
+        html += optionMarkup(form::StopKind::Species, form::kSpeciesArray, k,
+                             catalogue::speciesCaptions().at(k));
     html += "</div>\n</fieldset>\n";
 
     html += "<div class=\"commands\">\n";
