@@ -91,6 +91,10 @@ inline constexpr std::string_view kSpeciesFrameTitle = "Минерал";
 inline constexpr Place kVarietyFrame{1920, 480, 5655, 3735};
 inline constexpr Place kSpeciesFrame{120, 480, 1455, 1935};
 inline constexpr Rgb kFrameColour{192, 192, 255};
+// The frames are etched, as Qt draws a sunken frame: a line in the window
+// colour at half its value (QColor::darker(200)), and a white one beside it.
+inline constexpr Rgb kEtchShadowColour{96, 96, 127};
+inline constexpr Rgb kEtchLightColour{255, 255, 255};
 
 // The controls are named as the designed form names them: arrays of
 // controls, each control by its array and index. The window names its widgets
@@ -134,8 +138,10 @@ inline constexpr std::array<Control, 2> kCommands{{
     {{720, 3720, 975, 375}, 20},
 }};
 inline constexpr std::array<Rgb, 2> kCommandColours{{{192, 255, 192}, {255, 128, 128}}};
-// A button's edge while it has no focus (with the focus, the focus frame);
-// pressed, its face is a shade darker (kPressedCommandColours, shade.h).
+// Pressed, a button's face is a shade darker: its value in HSV divided by
+// 1.15, as Qt's QColor::darker(115) makes it.
+inline constexpr std::array<Rgb, 2> kPressedCommandColours{{{167, 222, 167}, {222, 111, 111}}};
+// A button's edge while it has no focus (with the focus, the focus frame).
 inline constexpr Rgb kButtonEdgeColour{64, 64, 64};
 inline constexpr int kButtonEdgeWidth = 1;
 

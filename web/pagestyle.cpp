@@ -6,7 +6,6 @@
 
 #include "encode.h"
 #include "form.h"
-#include "shade.h"
 
 namespace {
 

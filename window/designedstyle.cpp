@@ -3,7 +3,6 @@
 #include "designedstyle.h"
 
 #include "layout.h"
-#include "shade.h"
 
 #include <QAbstractScrollArea>
 #include <QPainter>
@@ -30,14 +29,15 @@ void drawFocusFrame(QPainter* painter, QRectF rect)
     drawFrame(painter, rect, layout::toColor(form::kFocusColour), form::kFocusFrameWidth);
 }
 
-// A button's face while pressed: one of the form's buttons' pressed faces.
+// A button's face while pressed: the form's pressed face of a button of the
+// form, else the same shade darker.
 QColor pressedFace(const QColor& face)
 {
     for (std::size_t i = 0; i < form::kCommandColours.size(); ++i) {
         if (layout::toColor(form::kCommandColours.at(i)) == face)
             return layout::toColor(form::kPressedCommandColours.at(i));
     }
-    return layout::toColor(form::pressedColour({face.red(), face.green(), face.blue()}));
+    return face.darker(115);
 }
 
 bool isPushButton(const QWidget* widget)
