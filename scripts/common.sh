@@ -26,6 +26,10 @@ use_sanitized_build() {
 DEBIAN_MIRROR=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 DEBIAN_SECURITY_MIRROR=${DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
 
+# What tests/session.sh gives each test a session with: a bus, an X server,
+# a window manager.
+SESSION_PACKAGES=(dbus-daemon dbus-bin xvfb openbox x11-utils)
+
 # Debian packages the program and its build need.
 PACKAGES=(
     cmake ninja-build g++ pkg-config
@@ -39,8 +43,8 @@ TEST_PACKAGES=(
     lintian devscripts man-db reuse git diffoscope-minimal
     # the linters of the shell and Python scripts
     shellcheck pyflakes3
-    # a session of its own for every test: bus, X server, window manager
-    dbus-daemon dbus-bin xvfb openbox x11-utils
+    # a session of its own for every test
+    "${SESSION_PACKAGES[@]}"
     # the program under strace, driven and read back over X; keys pressed
     # through XTest under other keyboard layouts
     strace xdotool xclip x11-xkb-utils libxtst6
@@ -57,8 +61,8 @@ TEST_PACKAGES=(
 # server of their own.
 WINE=(wine wine32:i386)
 WINE_PACKAGES=(
-    "${WINE[@]}"
-    dbus-daemon dbus-bin xvfb openbox x11-utils xdotool xclip imagemagick file
+    "${WINE[@]}" "${SESSION_PACKAGES[@]}"
+    xdotool xclip imagemagick file
 )
 
 # Where 32-bit Wine is to be installed: the i386 architecture beside the
@@ -116,7 +120,7 @@ missing_packages() {
     done
 }
 
-# Installs PACKAGES and the packages named as arguments, where missing; first
+# Installs the packages named as arguments, where missing; first
 # waits for any other package manager at work. apt-get waits too, for the
 # moment between the two. The packages are downloaded first and installed
 # after, so that the time each took shows how much was spent waiting on the
@@ -134,12 +138,12 @@ download_missing_packages() {
 packages_where_missing() {
     local mode=$1 missing=() turn
     shift
-    mapfile -t missing < <(missing_packages "${PACKAGES[@]}" "$@")
+    mapfile -t missing < <(missing_packages "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
     exec {turn}>>"$PACKAGE_TURN_LOCK"
     flock "$turn"
     # Less what another of our scripts installed while this one waited.
-    mapfile -t missing < <(missing_packages "${PACKAGES[@]}" "$@")
+    mapfile -t missing < <(missing_packages "$@")
     if [ ${#missing[@]} -eq 0 ]; then
         exec {turn}>&-
         return 0

@@ -83,7 +83,6 @@ EOF
 chmod +x "$scratch/bin/apt-get"
 PATH="$scratch/bin:$PATH"
 as_root() { "$@"; }
-PACKAGES=()
 
 # Holds LOCK for SECONDS from another process, as dpkg and apt do (fcntl),
 # under the name the software updater's process has.
