@@ -116,10 +116,10 @@
     function onArrow(event) {
       if (!M.isPlainArrow(event)) return;
       event.preventDefault();
-      const from = event.currentTarget;
-      const move = M.arrowTarget(focusableOf(from), event.key, optionStates());
+      const from = focusableOf(event.currentTarget);
+      const move = M.arrowTarget(from, event.key, optionStates());
       if (!move) return;
-      const to = controlOf({ kind: focusableOf(from).kind, index: move.to });
+      const to = controlOf({ kind: from.kind, index: move.to });
       if (move.choiceFollows) to.click();
       to.focus();
     }

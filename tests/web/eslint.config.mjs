@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// ESLint on the page's JavaScript and the browser tests' (tests/web/lint.sh
-// runs it from the source folder): its recommended rules, each file in the
+// ESLint on the page's JavaScript and the browser tests' (the web_eslint
+// test runs it from the source folder): its recommended rules, each file in the
 // world it runs in.
 import js from '@eslint/js';
 import globals from 'globals';

@@ -191,21 +191,15 @@ export async function openWebKit(scratch) {
                 await browsers.get(row.javascript).quit();
                 browsers.delete(row.javascript);
             }
-            return new Tab(await browserFor(row.javascript), row.javascript, scratch);
+            return new Tab(await browserFor(row.javascript));
         },
         close: () => Promise.allSettled([...browsers.values()].map((b) => b.quit())),
     };
 }
 
 class Tab {
-    constructor(browser, javascript, scratch) {
+    constructor(browser) {
         this.browser = browser;
-        this.javascript = javascript;
-        this.scratch = scratch;
-        // A viewport narrower than MiniBrowser can be is a frame of that size
-        // in a page of its own, as a course page would show it.
-        this.framed = false;
-        this.size = null;
         this.loaded = false;
         this.watchesViolations = false;
         this.seen = null;
@@ -213,39 +207,38 @@ class Tab {
 
     async setViewport([width, height]) {
         const b = this.browser;
-        const was = this.framed;
-        this.size = [width, height];
-        if (sameSize(b.viewport, this.size)) {
-            this.framed = b.framed;
-        } else {
-            this.framed = false;
+        const was = b.framed;
+        const size = [width, height];
+        if (!sameSize(b.viewport, size)) {
+            b.framed = false;
             await b.send('POST', '/frame', { id: null });
             await b.send('POST', '/window/rect', { width: width + b.chrome[0], height: height + b.chrome[1] });
             // Without a window manager the X server takes a moment to resize it.
             let inner;
             for (const deadline = Date.now() + 3000; ;) {
                 inner = await b.run('[innerWidth, innerHeight]');
-                if (sameSize(inner, this.size) || Date.now() > deadline) break;
+                if (sameSize(inner, size) || Date.now() > deadline) break;
                 await sleep(100);
             }
-            if (!sameSize(inner, this.size)) {
-                this.framed = true;
+            // A viewport narrower than MiniBrowser can be is a frame of that
+            // size in a page of its own, as a course page would show it.
+            if (!sameSize(inner, size)) {
+                b.framed = true;
                 await b.send('POST', '/window/rect', {
                     width: Math.max(width, 600) + b.chrome[0], height: height + 40 + b.chrome[1],
                 });
             }
-            b.viewport = this.size;
-            b.framed = this.framed;
+            b.viewport = size;
         }
-        if (this.loaded && was !== this.framed)
+        if (this.loaded && was !== b.framed)
             throw new Skip(`a resize across the ${NARROWEST} px MiniBrowser cannot go below would reload the page in a frame`);
     }
 
     // The frame's page sits beside the page it frames, so both share an
     // origin (served by the test's server, or both on disk).
     address(base, suffix) {
-        if (!this.framed) return base + suffix;
-        const [w, h] = this.size;
+        if (!this.browser.framed) return base + suffix;
+        const [w, h] = this.browser.viewport;
         if (base.startsWith('file:')) {
             const wrapper = path.join(path.dirname(fileURLToPath(base)), 'frame.html');
             writeFileSync(wrapper, framePage(w, h, path.basename(fileURLToPath(base)) + suffix));
@@ -262,7 +255,7 @@ class Tab {
 
     async enter() {
         this.loaded = true;
-        if (!this.framed) return;
+        if (!this.browser.framed) return;
         await this.browser.send('POST', '/frame', { id: null });
         const frame = await this.browser.send('POST', '/element', { using: 'css selector', value: 'iframe' });
         await this.browser.send('POST', '/frame', { id: frame });
