@@ -119,36 +119,40 @@ constexpr int tabIndexOf(Focusable control)
     return -1;
 }
 
-// The stops in tab order, each group at the lowest tab index among its options.
-constexpr std::array<Focusable, kStops> stopsInTabOrder()
+constexpr int countOf(StopKind group)
 {
-    const auto lowest = [](StopKind kind, int count) {
-        int low = tabIndexOf({kind, 0});
-        for (int i = 1; i < count; ++i)
-            low = std::min(low, tabIndexOf({kind, i}));
-        return low;
-    };
-    std::array<std::pair<int, Focusable>, kStops> stops{{
-        {kOutputBox.tabIndex, {StopKind::OutputBox}},
-        {lowest(StopKind::Varieties, catalogue::kVarietyCount), {StopKind::Varieties}},
-        {lowest(StopKind::Species, catalogue::kSpeciesCount), {StopKind::Species}},
-        {kCommands.at(0).tabIndex, {StopKind::Command, 0}},
-        {kCommands.at(1).tabIndex, {StopKind::Command, 1}},
-    }};
-    std::sort(stops.begin(), stops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::array<Focusable, kStops> order{};
-    for (int i = 0; i < kStops; ++i)
-        order.at(i) = stops.at(i).second;
-    return order;
+    return group == StopKind::Varieties ? catalogue::kVarietyCount : catalogue::kSpeciesCount;
 }
 
-inline constexpr std::array<Focusable, kStops> kStopOrder = stopsInTabOrder();
-static_assert(kStopOrder == std::array<Focusable, kStops>{{{StopKind::OutputBox},
-                                                          {StopKind::Varieties},
-                                                          {StopKind::Species},
-                                                          {StopKind::Command, 0},
-                                                          {StopKind::Command, 1}}},
+// Where a stop stands in the tab order: a group at the lowest tab index
+// among its options.
+constexpr int stopTabIndex(Focusable stop)
+{
+    if (stop.kind != StopKind::Varieties && stop.kind != StopKind::Species)
+        return tabIndexOf(stop);
+    int lowest = tabIndexOf({stop.kind, 0});
+    for (int i = 1; i < countOf(stop.kind); ++i)
+        lowest = std::min(lowest, tabIndexOf({stop.kind, i}));
+    return lowest;
+}
+
+// The stops in tab order, as the form's tab indices put them.
+inline constexpr std::array<Focusable, kStops> kStopOrder{{
+    {StopKind::OutputBox},
+    {StopKind::Varieties},
+    {StopKind::Species},
+    {StopKind::Command, 0},
+    {StopKind::Command, 1},
+}};
+constexpr bool stopsFollowTabIndices()
+{
+    for (int i = 1; i < kStops; ++i) {
+        if (stopTabIndex(kStopOrder.at(i - 1)) >= stopTabIndex(kStopOrder.at(i)))
+            return false;
+    }
+    return true;
+}
+static_assert(stopsFollowTabIndices(),
               "the tab indices no longer give box, varieties, minerals, Изведи, Чисти");
 
 constexpr int stopOf(Focusable control)
@@ -176,10 +180,6 @@ constexpr int chosenIn(StopKind group, const OptionStates& states)
     return group == StopKind::Varieties ? states.chosenVariety : states.chosenSpecies;
 }
 
-constexpr int countOf(StopKind group)
-{
-    return group == StopKind::Varieties ? catalogue::kVarietyCount : catalogue::kSpeciesCount;
-}
 
 // The varieties down the grid's columns, in alphabetical order.
 constexpr std::array<int, catalogue::kVarietyCount> varietiesDownTheGrid()
